@@ -1,0 +1,13 @@
+#pragma once
+// The program: its state for the run, the platform services, and the windows.
+
+#include <string>
+#include <vector>
+
+namespace varst {
+
+// Starts the viewer with the command-line items (argv without the program path) and runs it
+// until the main window closes; returns the exit status.
+int RunViewer(int& argc, char** argv, const std::vector<std::string>& items);
+
+}  // namespace varst

@@ -1,0 +1,37 @@
+#pragma once
+// Start-up: the command line, the per-user folders, the defaults, the settings file and the
+// empty data set, in the fixed order. The windows are shown by app/Application once these
+// steps are done.
+
+#include <string>
+#include <vector>
+
+#include "common/Settings.h"
+
+namespace varst {
+
+struct DataSet;
+
+// What start-up takes from the environment.
+struct StartEnvironment {
+  std::string appData;        // "APPDATA", or ~/.config where it is not set
+  std::string temp;           // "TEMP", or the system's temporary folder
+  std::string programFolder;  // the folder of the program file
+};
+
+// Only the first this many command-line items are scanned for options.
+inline constexpr int kMaxOptionItems = 33;
+
+// Reads the options "/DEB", "/MULTI" and "/FN" from the first 33 items into the settings
+// (TraceWindowOn, MultiCondition, StartupFiles) and stores every item in CommandLine.
+void ReadCommandLine(const std::vector<std::string>& items, Settings& settings);
+
+// Steps 1 to 8 of start-up: command line, per-user folders (created), defaults, settings
+// file, series colour choices, data set reset, work folder (created).
+void PrepareStartUp(const std::vector<std::string>& items, const StartEnvironment& environment,
+                    Settings& settings, DataSet& dataSet);
+
+// The environment of this process (variables, home folder, program file).
+[[nodiscard]] StartEnvironment CurrentEnvironment(const std::string& programPath);
+
+}  // namespace varst

@@ -1,0 +1,48 @@
+#pragma once
+// Every file the program writes (settings, saved copies, reference files, conversion copies)
+// goes through here: the bytes go to a temporary file in the target's folder, which is
+// renamed over the target only when it is complete. A failure at any step leaves an existing
+// target exactly as it was and removes the temporary file.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace varst {
+
+struct WriteResult {
+  bool ok = false;
+  std::string error;  // a sentence for the user when !ok
+  explicit operator bool() const { return ok; }
+};
+
+[[nodiscard]] WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Copies source byte for byte to destination, replacing an existing destination.
+[[nodiscard]] WriteResult CopyFileAtomically(const std::string& source,
+                                             const std::string& destination);
+
+// Appends one line and CR LF to a file, creating it when missing. Used only where the
+// program extends a file it is writing line by line.
+[[nodiscard]] WriteResult AppendLine(const std::string& path, std::string_view line);
+
+// Deletes a file; a missing file is not an error.
+bool RemoveFile(const std::string& path);
+
+// The test seam: a hook asked before each step of a write; when it answers true the step
+// fails as if the disk were full or access were denied. Tests install it for one scope.
+enum class WriteStep { Open, Write, Rename };
+using WriteFaultHook = std::function<bool(WriteStep step, const std::string& target)>;
+
+class ScopedWriteFault {
+ public:
+  explicit ScopedWriteFault(WriteFaultHook hook);
+  ~ScopedWriteFault();
+  ScopedWriteFault(const ScopedWriteFault&) = delete;
+  ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+
+ private:
+  WriteFaultHook previous_;
+};
+
+}  // namespace varst

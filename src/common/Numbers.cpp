@@ -1,0 +1,246 @@
+#include "common/Numbers.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace varst {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Checks the number grammar of the header comment on an already trimmed text.
+bool MatchesNumber(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < n && IsDigit(text[i])) ++i, ++digits;
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t exponentDigits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return i == n;
+}
+
+// Converts a text that matches the grammar. from_chars takes no leading "+".
+bool ConvertMatched(std::string_view text, double& value) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+  if (error == std::errc() && end == last) return std::isfinite(value);
+  if (error != std::errc::result_out_of_range) return false;
+  // Out of range is either an overflow (not representable: refuse) or an underflow, which
+  // reads as zero as the runtime conversion does. strtod tells the two apart.
+  std::string copy(text);
+  errno = 0;
+  const double probe = std::strtod(copy.c_str(), nullptr);
+  if (std::isinf(probe)) return false;
+  value = probe;
+  return true;
+}
+
+template <typename Int>
+bool ToInteger(double value, Int& result) {
+  const double rounded = RoundHalfEven(value);
+  if (!(rounded >= static_cast<double>(std::numeric_limits<Int>::min()) &&
+        rounded <= static_cast<double>(std::numeric_limits<Int>::max()))) {
+    return false;
+  }
+  result = static_cast<Int>(rounded);
+  return true;
+}
+
+// Drops trailing zeros of a fraction and a trailing decimal mark.
+void DropTrailingZeros(std::string& digits) {
+  if (digits.find('.') == std::string::npos) return;
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  if (!digits.empty() && digits.back() == '.') digits.pop_back();
+}
+
+std::string DecimalTextWithDigits(double value, int significant) {
+  if (value == 0 || !std::isfinite(value)) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
+    return "0";
+  }
+  // Round to the significant digits first; the exponent of the rounded value decides
+  // between plain and exponent notation.
+  std::array<char, 64> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%.*e", significant - 1, value);
+  const std::string scientific(buffer.data());
+  const auto ePos = scientific.find('e');
+  const int exponent = std::atoi(scientific.c_str() + ePos + 1);
+  if (exponent < -5 || exponent >= significant) {
+    std::string mantissa = scientific.substr(0, ePos);
+    DropTrailingZeros(mantissa);
+    std::snprintf(buffer.data(), buffer.size(), "E%c%02d", exponent < 0 ? '-' : '+',
+                  std::abs(exponent));
+    return mantissa + buffer.data();
+  }
+  const int decimals = std::max(0, significant - 1 - exponent);
+  std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
+  std::string plain(buffer.data());
+  DropTrailingZeros(plain);
+  if (plain == "-0") plain = "0";
+  return plain;
+}
+
+}  // namespace
+
+bool IsNumeric(std::string_view text) { return MatchesNumber(TrimBlanks(text)); }
+
+double RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return value;
+  const double floorValue = std::floor(value);
+  const double difference = value - floorValue;
+  if (difference < 0.5) return floorValue;
+  if (difference > 0.5) return floorValue + 1.0;
+  return std::fmod(floorValue, 2.0) == 0.0 ? floorValue : floorValue + 1.0;
+}
+
+bool TryParseDouble(std::string_view text, double& value) {
+  text = TrimBlanks(text);
+  if (!MatchesNumber(text)) return false;
+  return ConvertMatched(text, value);
+}
+
+bool RoundToInt32(double value, std::int32_t& result) { return ToInteger(value, result); }
+
+bool TryParseInt32(std::string_view text, std::int32_t& value) {
+  double real = 0;
+  return TryParseDouble(text, real) && ToInteger(real, value);
+}
+
+bool TryParseInt16(std::string_view text, std::int16_t& value) {
+  double real = 0;
+  return TryParseDouble(text, real) && ToInteger(real, value);
+}
+
+std::int32_t ParseInteger(std::string_view text) {
+  text = TrimBlanks(text);
+  if (!MatchesNumber(text)) return 0;
+  double real = 0;
+  if (!ConvertMatched(text, real)) {
+    // Only an overflow fails on a matching text; its sign is the text's.
+    return text.front() == '-' ? std::numeric_limits<std::int32_t>::min()
+                               : std::numeric_limits<std::int32_t>::max();
+  }
+  std::int32_t result = 0;
+  if (ToInteger(real, result)) return result;
+  return real < 0 ? std::numeric_limits<std::int32_t>::min()
+                  : std::numeric_limits<std::int32_t>::max();
+}
+
+float ParseReal(std::string_view text) {
+  text = TrimBlanks(text);
+  if (!MatchesNumber(text)) return 0.0F;
+  double real = 0;
+  if (!ConvertMatched(text, real)) real = text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (real > kMax) return std::numeric_limits<float>::max();
+  if (real < -kMax) return -std::numeric_limits<float>::max();
+  return static_cast<float>(real);
+}
+
+std::string HexText(double value) {
+  if (std::isnan(value)) return "0";
+  value = RoundHalfEven(value);
+  std::string sign;
+  if (value < 0) {
+    sign = "-";
+    value = -value;
+  }
+  if (std::isinf(value)) return sign + "0";
+  // Taking the value apart in hexadecimal digits is exact for any integral double: the
+  // remainder by 16 and the division by a power of two lose nothing.
+  std::string digits;
+  do {
+    const double digit = std::fmod(value, 16.0);
+    digits.insert(digits.begin(), "0123456789ABCDEF"[static_cast<int>(digit)]);
+    value = (value - digit) / 16.0;
+  } while (value >= 1.0);
+  return sign + digits;
+}
+
+std::string DecimalText(double value) { return DecimalTextWithDigits(value, 15); }
+
+std::string DecimalTextSingle(float value) { return DecimalTextWithDigits(value, 7); }
+
+std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+
+std::string FormatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return DecimalText(value);
+  decimals = std::clamp(decimals, 0, 30);
+  // Take the magnitude at 15 significant digits, as the runtime's formatting does: it is
+  // the integer M (15 digits) times 10^(exponent - 14). Rounding M * 10^shift to an
+  // integer, halves away from zero, gives the result's digits N with `decimals` places.
+  std::array<char, 64> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%.14e", std::fabs(value));
+  const std::string scientific(buffer.data());
+  const auto ePos = scientific.find('e');
+  const int exponent = std::atoi(scientific.c_str() + ePos + 1);
+  std::string digits;
+  for (std::size_t i = 0; i < ePos; ++i) {
+    if (scientific[i] != '.') digits += scientific[i];
+  }
+  const int shift = exponent - 14 + decimals;
+  if (shift >= 0) {
+    digits.append(static_cast<std::size_t>(shift), '0');
+  } else if (-shift > static_cast<int>(digits.size())) {
+    digits = "0";
+  } else {
+    const std::size_t keep = digits.size() - static_cast<std::size_t>(-shift);
+    const bool roundUp = digits[keep] >= '5';
+    digits.resize(keep);
+    if (roundUp) {
+      int i = static_cast<int>(digits.size()) - 1;
+      while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') digits[static_cast<std::size_t>(i--)] = '0';
+      if (i >= 0) {
+        ++digits[static_cast<std::size_t>(i)];
+      } else {
+        digits.insert(digits.begin(), '1');
+      }
+    }
+    if (digits.empty()) digits = "0";
+  }
+  // Place the decimal mark before the last `decimals` digits.
+  if (digits.size() < static_cast<std::size_t>(decimals) + 1) {
+    digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+  }
+  std::string text = digits;
+  if (decimals > 0) text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
+  const bool zero = text.find_first_not_of("0.") == std::string::npos;
+  return (value < 0 && !zero) ? "-" + text : text;
+}
+
+std::string ShortestText(double value) {
+  if (value == 0) return "0";
+  std::array<char, 64> buffer{};
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  if (error != std::errc()) return "0";
+  return std::string(buffer.data(), end);
+}
+
+}  // namespace varst

@@ -1,0 +1,63 @@
+#pragma once
+// Numbers as text: the numeric test, strict conversions for data that must convert, the
+// lenient ParseInteger / ParseReal with their fallback of 0, and the texts numbers are shown
+// and written as. Everything is locale-free: the decimal mark is always ".".
+//
+// The numeric test (IsNumeric) accepts, and nothing else:
+//   optional blanks (space or tab) around the number,
+//   an optional sign "+" or "-",
+//   digits with an optional decimal point (at least one digit: "12", "12.", ".5", "1.25"),
+//   an optional exponent: "e" or "E", an optional sign, at least one digit.
+// So "inf", "nan", hexadecimal, thousands separators and an empty text are not numbers.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varst {
+
+[[nodiscard]] bool IsNumeric(std::string_view text);
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+[[nodiscard]] double RoundHalfEven(double value);
+
+// Strict conversions: false when the text is not a number or the value does not fit
+// (1e309, a 40-digit integer into 32 bits). Integers round halves to even.
+[[nodiscard]] bool TryParseDouble(std::string_view text, double& value);
+[[nodiscard]] bool TryParseInt32(std::string_view text, std::int32_t& value);
+[[nodiscard]] bool TryParseInt16(std::string_view text, std::int16_t& value);
+
+// Rounds a double to a 32-bit integer, halves to even; false for NaN or out of range.
+[[nodiscard]] bool RoundToInt32(double value, std::int32_t& result);
+
+// Lenient conversions for values typed by the user: 0 for anything that is not a number;
+// a value beyond the type's range is clamped to it.
+[[nodiscard]] std::int32_t ParseInteger(std::string_view text);
+[[nodiscard]] float ParseReal(std::string_view text);
+
+// Upper-case hexadecimal digits of a non-negative integer value without leading zeros;
+// 0 gives "0". A fractional value is rounded first (halves to even); a negative one gets
+// a leading "-".
+[[nodiscard]] std::string HexText(double value);
+
+// The decimal text a number is shown as: at most 15 significant digits (7 for a
+// single-precision value), trailing zeros and a trailing "." dropped, "0" before a leading
+// decimal mark, no leading blank. Very large or small magnitudes use an exponent
+// ("1E+20", "1E-06").
+[[nodiscard]] std::string DecimalText(double value);
+[[nodiscard]] std::string DecimalTextSingle(float value);
+[[nodiscard]] std::string DecimalText(std::int64_t value);
+[[nodiscard]] inline std::string DecimalText(int value) {
+  return DecimalText(static_cast<std::int64_t>(value));
+}
+
+// Fixed-point format with the given number of decimals ("0", "0.0", "0.00"): the value is
+// taken at 15 significant digits and rounded to the nearest, halves away from zero; a result
+// of zero has no sign.
+[[nodiscard]] std::string FormatFixed(double value, int decimals);
+
+// The shortest text that reads back to the same double; -0 prints as 0. For
+// machine-readable output.
+[[nodiscard]] std::string ShortestText(double value);
+
+}  // namespace varst

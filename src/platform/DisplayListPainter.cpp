@@ -1,0 +1,166 @@
+#include "platform/DisplayListPainter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <cmath>
+#include <vector>
+
+#include "platform/DrawingSurface.h"
+#include "platform/QtText.h"
+
+namespace varst {
+namespace {
+
+// Logical units to pixels for one scale.
+struct Mapping {
+  double left = 0, top = 0, sx = 1, sy = 1;
+
+  Mapping(const ScaleOp& scale, QSizeF size)
+      : left(scale.left),
+        top(scale.top),
+        sx(scale.width != 0 ? size.width() / scale.width : 0),
+        sy(scale.height != 0 ? size.height() / scale.height : 0) {}
+
+  [[nodiscard]] QPointF Map(double x, double y) const { return {(x - left) * sx, (y - top) * sy}; }
+  [[nodiscard]] QRectF Box(double x1, double y1, double x2, double y2) const {
+    return QRectF(Map(x1, y1), Map(x2, y2)).normalized();
+  }
+};
+
+Qt::PenStyle ToQtPenStyle(std::int32_t style) {
+  switch (style) {
+    case kPenDot:
+      return Qt::DotLine;
+    case kPenDashDot:
+      return Qt::DashDotLine;
+    default:
+      return Qt::SolidLine;
+  }
+}
+
+// Maps a polyline to pixels. Where its points run left to right and crowd more than two to
+// a pixel column, only the first, lowest, highest and last point of each column are kept, in
+// the order they came: the line drawn through them covers the same pixels as every segment
+// would, at a cost bound by the width in pixels.
+void MapPolyline(const PointF* points, std::uint32_t count, const Mapping& mapping,
+                 std::vector<QPointF>& out) {
+  out.clear();
+  const bool crowded = count > 64;
+  if (!crowded) {
+    for (std::uint32_t i = 0; i < count; ++i) out.push_back(mapping.Map(points[i].x, points[i].y));
+    return;
+  }
+  struct Column {
+    long index = 0;
+    QPointF first, low, high, last;
+    std::uint32_t lowAt = 0, highAt = 0;
+  };
+  Column column;
+  bool open = false;
+  double previousX = -HUGE_VAL;
+  auto flush = [&]() {
+    out.push_back(column.first);
+    const QPointF& a = column.lowAt <= column.highAt ? column.low : column.high;
+    const QPointF& b = column.lowAt <= column.highAt ? column.high : column.low;
+    if (a != out.back()) out.push_back(a);
+    if (b != out.back()) out.push_back(b);
+    if (column.last != out.back()) out.push_back(column.last);
+  };
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const QPointF p = mapping.Map(points[i].x, points[i].y);
+    if (p.x() < previousX) {
+      // Not left to right: draw every point.
+      out.clear();
+      for (std::uint32_t k = 0; k < count; ++k) out.push_back(mapping.Map(points[k].x, points[k].y));
+      return;
+    }
+    previousX = p.x();
+    const long index = static_cast<long>(std::floor(p.x()));
+    if (!open || index != column.index) {
+      if (open) flush();
+      column = Column{index, p, p, p, p, i, i};
+      open = true;
+      continue;
+    }
+    column.last = p;
+    if (p.y() < column.low.y()) column.low = p, column.lowAt = i;
+    if (p.y() > column.high.y()) column.high = p, column.highAt = i;
+  }
+  if (open) flush();
+}
+
+void DrawText(QPainter& painter, const TextOp& text, const Mapping& mapping) {
+  const double pixels = std::fabs(text.size * mapping.sy);
+  if (!(pixels >= 1.0) || pixels > 2000) return;
+  QFont font = painter.font();
+  font.setPixelSize(static_cast<int>(std::lround(pixels)));
+  painter.setFont(font);
+  painter.setPen(ToQColor(text.colour));
+  const QPointF topLeft = mapping.Map(text.x, text.y);
+  painter.drawText(QPointF(topLeft.x(), topLeft.y() + QFontMetricsF(font).ascent()), ToQString(text.text));
+}
+
+QPen MakePen(Colour colour, std::int32_t style) {
+  QPen pen(ToQColor(colour));
+  pen.setWidth(0);
+  pen.setStyle(ToQtPenStyle(style));
+  return pen;
+}
+
+}  // namespace
+
+void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
+  painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
+  Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
+  std::vector<QPointF> mapped;
+  for (const DisplayOp& op : list.ops) {
+    switch (op.kind) {
+      case OpKind::Clear:
+        painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
+        break;
+      case OpKind::Scale:
+        mapping = Mapping(list.scales[op.index], size);
+        break;
+      case OpKind::Polyline: {
+        const PolylineOp& polyline = list.polylines[op.index];
+        MapPolyline(&list.points[polyline.first], polyline.count, mapping, mapped);
+        painter.setPen(MakePen(polyline.pen, polyline.style));
+        if (mapped.size() == 2 && mapped[0] == mapped[1]) {
+          painter.drawPoint(mapped[0]);
+        } else {
+          painter.drawPolyline(mapped.data(), static_cast<int>(mapped.size()));
+        }
+        break;
+      }
+      case OpKind::Rectangle:
+      case OpKind::Ellipse: {
+        const ShapeOp& shape = list.shapes[op.index];
+        painter.setPen(MakePen(shape.pen, kPenSolid));
+        painter.setBrush(ToQColor(shape.fill));
+        const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
+        if (op.kind == OpKind::Rectangle) {
+          painter.drawRect(box);
+        } else {
+          painter.drawEllipse(box);
+        }
+        painter.setBrush(Qt::NoBrush);
+        break;
+      }
+      case OpKind::Text:
+        DrawText(painter, list.texts[op.index], mapping);
+        break;
+    }
+  }
+}
+
+QImage RenderDisplayList(const DisplayList& list, int width, int height) {
+  QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+  QPainter painter(&image);
+  PaintDisplayList(painter, list, QSizeF(image.width(), image.height()));
+  painter.end();
+  return image;
+}
+
+}  // namespace varst

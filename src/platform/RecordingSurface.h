@@ -1,0 +1,94 @@
+#pragma once
+// A drawing surface that records what is drawn into a DisplayList. The window's chart widget
+// paints the list; headless runs dump it as text or render it into an image.
+
+#include <functional>
+
+#include "platform/DisplayList.h"
+#include "platform/DrawingSurface.h"
+
+namespace varst {
+
+class RecordingSurface : public DrawingSurface {
+ public:
+  // Puts the list on the clipboard at width x height twips; false on failure.
+  using PictureCopier = std::function<bool(const DisplayList& list, std::int32_t widthTwips,
+                                           std::int32_t heightTwips)>;
+
+  RecordingSurface();
+
+  [[nodiscard]] const DisplayList& List() const { return list_; }
+  // Counts every change, so a view can tell whether it must repaint.
+  [[nodiscard]] std::uint64_t Revision() const { return revision_; }
+
+  void SetControlSize(double widthTwips, double heightTwips);
+  void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
+
+  void SetBackColor(Colour colour) override;
+  [[nodiscard]] Colour BackColor() const override { return list_.background; }
+  void SetFontSize(double size) override { fontSize_ = size; }
+  [[nodiscard]] double FontSize() const override { return fontSize_; }
+
+  void SetScaleLeft(double value) override { SetScale(scale_.left, value); }
+  void SetScaleWidth(double value) override { SetScale(scale_.width, value); }
+  void SetScaleTop(double value) override { SetScale(scale_.top, value); }
+  void SetScaleHeight(double value) override { SetScale(scale_.height, value); }
+  [[nodiscard]] double ScaleLeft() const override { return scale_.left; }
+  [[nodiscard]] double ScaleWidth() const override { return scale_.width; }
+  [[nodiscard]] double ScaleTop() const override { return scale_.top; }
+  [[nodiscard]] double ScaleHeight() const override { return scale_.height; }
+
+  void SetCurrentX(double value) override { currentX_ = value; }
+  void SetCurrentY(double value) override { currentY_ = value; }
+  [[nodiscard]] double CurrentX() const override { return currentX_; }
+  [[nodiscard]] double CurrentY() const override { return currentY_; }
+
+  void SetPenColor(Colour colour) override { penColor_ = colour; }
+  [[nodiscard]] Colour PenColor() const override { return penColor_; }
+  void SetPenStyle(std::int32_t style) override { penStyle_ = style; }
+  [[nodiscard]] std::int32_t PenStyle() const override { return penStyle_; }
+  void SetFillColor(Colour colour) override { fillColor_ = colour; }
+  [[nodiscard]] Colour FillColor() const override { return fillColor_; }
+  void SetTextColor(Colour colour) override { textColor_ = colour; }
+  [[nodiscard]] Colour TextColor() const override { return textColor_; }
+
+  void Text(const std::string& text) override;
+  void Line(double x1, double y1, double x2, double y2) override;
+  void Rectangle(double x1, double y1, double x2, double y2) override;
+  void Ellipse(double x1, double y1, double x2, double y2) override;
+  void Clear() override;
+
+  void SetExportWidth(std::int32_t twips) override { exportWidth_ = twips; }
+  void SetExportHeight(std::int32_t twips) override { exportHeight_ = twips; }
+  [[nodiscard]] std::int32_t ExportWidth() const override { return exportWidth_; }
+  [[nodiscard]] std::int32_t ExportHeight() const override { return exportHeight_; }
+  bool CopyPicture() override;
+
+  [[nodiscard]] double ControlWidth() const override { return controlWidth_; }
+  [[nodiscard]] double ControlHeight() const override { return controlHeight_; }
+
+ private:
+  void SetScale(double& field, double value);
+  // Records the scale before the first drawing operation that follows a change of it.
+  void FlushScale();
+  void AddShape(OpKind kind, double x1, double y1, double x2, double y2);
+
+  DisplayList list_;
+  ScaleOp scale_{0, 0, 1000, 1000};
+  bool scaleChanged_ = true;
+  double fontSize_ = 100;
+  double currentX_ = 0;
+  double currentY_ = 0;
+  Colour penColor_ = 0;
+  std::int32_t penStyle_ = kPenSolid;
+  Colour fillColor_ = 0;
+  Colour textColor_ = 0;
+  std::int32_t exportWidth_ = 0;
+  std::int32_t exportHeight_ = 0;
+  double controlWidth_ = 18000;  // 1200 x 800 pixels at 15 twips a pixel
+  double controlHeight_ = 12000;
+  std::uint64_t revision_ = 0;
+  PictureCopier copier_;
+};
+
+}  // namespace varst

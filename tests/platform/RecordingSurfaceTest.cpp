@@ -1,0 +1,79 @@
+#include "platform/RecordingSurface.h"
+
+#include <gtest/gtest.h>
+
+namespace varst {
+namespace {
+
+TEST(RecordingSurface, JoinsSegmentsOfOnePenIntoPolylines) {
+  RecordingSurface surface;
+  surface.Clear();
+  surface.SetPenColor(0xFF);
+  surface.Line(0, 0, 0, 0);  // a first point draws as a dot
+  surface.Line(0, 0, 10, 5);
+  surface.Line(10, 5, 20, 5);
+  surface.SetPenColor(0xFF00);
+  surface.Line(20, 5, 30, 0);  // another pen starts another polyline
+  surface.Line(40, 0, 50, 0);  // not joined: starts elsewhere
+  const DisplayList& list = surface.List();
+  ASSERT_EQ(list.polylines.size(), 3U);
+  EXPECT_EQ(list.polylines[0].count, 4U);
+  EXPECT_EQ(list.points.size(), 8U);
+}
+
+TEST(RecordingSurface, DumpsOneOperationALine) {
+  RecordingSurface surface;
+  surface.SetBackColor(0x102030);
+  surface.Clear();
+  surface.SetScaleLeft(-1000);
+  surface.SetScaleWidth(12000);
+  surface.SetScaleTop(6000);
+  surface.SetScaleHeight(-6500);
+  surface.SetFillColor(0xFF);
+  surface.SetPenColor(0xFF0000);
+  surface.Rectangle(-1000, 6000, 11000, -500);
+  surface.SetPenStyle(kPenDot);
+  surface.Line(0, 0, 10000, 0.1);
+  surface.Ellipse(-60, -0.0, 60, 10.5);
+  surface.SetCurrentX(-600);
+  surface.SetCurrentY(75);
+  surface.SetFontSize(150);
+  surface.SetTextColor(0xFFFFFF);
+  surface.Text("RATE[MB/SEC] ﾃｽﾄ");
+  EXPECT_EQ(DumpDisplayList(surface.List()),
+            "clear\n"
+            "scale -1000 6000 12000 -6500\n"
+            "rect -1000 6000 11000 -500 FF0000 0000FF\n"
+            "line 0 0 10000 0.10000000149011612 FF0000 2\n"
+            "ellipse -60 0 60 10.5 FF0000 0000FF\n"
+            "text -600 75 150 FFFFFF RATE[MB/SEC] ﾃｽﾄ\n");
+}
+
+TEST(RecordingSurface, ClearDropsTheDrawingAndRepeatsTheScale) {
+  RecordingSurface surface;
+  surface.SetScaleWidth(500);
+  surface.Line(0, 0, 1, 1);
+  surface.Clear();
+  surface.Line(0, 0, 1, 1);
+  EXPECT_EQ(DumpDisplayList(surface.List()), "clear\nscale 0 0 500 1000\nline 0 0 1 1 000000 0\n");
+  EXPECT_EQ(surface.CurrentX(), 0);
+}
+
+TEST(RecordingSurface, LatinOneTextDumpsAsUtf8AndCopyNeedsACopier) {
+  RecordingSurface surface;
+  surface.Text(std::string("M\xE9", 2));
+  EXPECT_NE(DumpDisplayList(surface.List()).find("Mé"), std::string::npos);
+  EXPECT_FALSE(surface.CopyPicture());
+  int copies = 0;
+  surface.SetPictureCopier([&](const DisplayList&, std::int32_t w, std::int32_t h) {
+    ++copies;
+    return w == 30 && h == 15;
+  });
+  surface.SetExportWidth(30);
+  surface.SetExportHeight(15);
+  EXPECT_TRUE(surface.CopyPicture());
+  EXPECT_EQ(copies, 1);
+}
+
+}  // namespace
+}  // namespace varst
