@@ -6,12 +6,17 @@
 
 #include "Version.h"
 #include "app/Application.h"
+#include "app/HeadlessCommands.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: varst [/DEB] [/MULTI] [/FN<file>] [FILE...]   open the viewer\n"
-    "       varst --help | --version\n";
+    "Usage: varst [/DEB] [/MULTI] [/FN<file>] [FILE...]     open the viewer\n"
+    "       varst --export OUT.png [options] DATAFILE...    the chart as a PNG picture\n"
+    "       varst --dump-drawing [options] DATAFILE...      the chart's drawing operations as text\n"
+    "       varst --list-series [options] DATAFILE...       the series rows, one a line\n"
+    "       varst --help | --version\n"
+    "Options: --size WxH, --yscale N, --no-model, --settings FILE\n";
 
 }  // namespace
 
@@ -25,5 +30,6 @@ int main(int argc, char** argv) {
     std::printf("varst %s\n", varst::kVersionText);
     return 0;
   }
+  if (varst::IsHeadlessCommand(items)) return varst::RunHeadlessCommand(argc, argv, items);
   return varst::RunViewer(argc, argv, items);
 }

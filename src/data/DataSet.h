@@ -55,6 +55,9 @@ struct DataSet {
   std::int32_t RefLineCount = 0;
   std::int32_t RefFileSeq = 0;
 
+  // A new series found no room in the tables; the loader tells the user once.
+  bool SeriesLimitReached = false;
+
   // The line buffer filled while one series is redrawn with capture on.
   std::vector<std::string> AvrLines;
   std::int32_t AvrLineCount = 0;

@@ -21,9 +21,10 @@ class Prompter {
   virtual ~Prompter() = default;
 
   // A modal message box; the title defaults to the application title.
-  virtual Answer Message(const std::string& text, MessageIcon icon = MessageIcon::None,
-                         MessageButtons buttons = MessageButtons::Ok,
-                         const std::string* title = nullptr) = 0;
+  Answer Message(const std::string& text, MessageIcon icon = MessageIcon::None,
+                 MessageButtons buttons = MessageButtons::Ok, const std::string* title = nullptr) {
+    return ShowMessage(text, icon, buttons, title);
+  }
 
   // The next message box opens with its top-left corner at (x, y) in screen pixels.
   virtual void PlaceNextMessageBox(int x, int y) = 0;
@@ -49,6 +50,10 @@ class Prompter {
 
   // Runs one of the program's own dialogs modally and returns its result code.
   virtual int ExecDialog(QDialog& dialog) = 0;
+
+ protected:
+  virtual Answer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
+                             const std::string* title) = 0;
 };
 
 }  // namespace varst

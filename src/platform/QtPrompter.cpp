@@ -53,7 +53,7 @@ QWidget* QtPrompter::Owner() const {
   return owner_.data();
 }
 
-Answer QtPrompter::Message(const std::string& text, MessageIcon icon, MessageButtons buttons,
+Answer QtPrompter::ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
                            const std::string* title) {
   QMessageBox box(Owner());
   box.setIcon(ToQtIcon(icon));

@@ -17,8 +17,8 @@ class QtPrompter final : public Prompter {
   explicit QtPrompter(QWidget* owner = nullptr) : owner_(owner) {}
   void SetOwner(QWidget* owner) { owner_ = owner; }
 
-  Answer Message(const std::string& text, MessageIcon icon, MessageButtons buttons,
-                 const std::string* title) override;
+  Answer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
+                     const std::string* title) override;
   void PlaceNextMessageBox(int x, int y) override { nextBoxAt_ = QPoint(x, y); }
   std::string OpenFileDialog(const std::string& description, const std::string& patterns,
                              const std::string& initialName, const std::string& initialFolder) override;

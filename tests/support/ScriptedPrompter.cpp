@@ -83,7 +83,7 @@ const ScriptedPrompter::Step* ScriptedPrompter::Next(Kind kind, const std::strin
   return &current_;
 }
 
-Answer ScriptedPrompter::Message(const std::string& text, MessageIcon icon, MessageButtons buttons,
+Answer ScriptedPrompter::ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
                                  const std::string* title) {
   history_.push_back(Shown{Kind::Message, text, icon, buttons, title != nullptr ? *title : std::string(), placeNext_});
   placeNext_ = false;

@@ -41,8 +41,8 @@ class ScriptedPrompter : public Prompter {
   [[nodiscard]] bool Finished() const { return script_.empty(); }
   void Forget() { history_.clear(); }
 
-  Answer Message(const std::string& text, MessageIcon icon, MessageButtons buttons,
-                 const std::string* title) override;
+  Answer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
+                     const std::string* title) override;
   void PlaceNextMessageBox(int x, int y) override;
   std::string OpenFileDialog(const std::string& description, const std::string& patterns,
                              const std::string& initialName, const std::string& initialFolder) override;

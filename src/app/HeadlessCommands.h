@@ -1,0 +1,16 @@
+#pragma once
+// The command-line modes for scripts: --export, --dump-drawing and --list-series. They never
+// write the settings file; messages go to standard error.
+
+#include <string>
+#include <vector>
+
+namespace varst {
+
+// True when the first item names a headless mode.
+[[nodiscard]] bool IsHeadlessCommand(const std::vector<std::string>& items);
+
+// Runs the mode; returns the exit status: 0 done, 2 usage error, 3 failure.
+int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& items);
+
+}  // namespace varst

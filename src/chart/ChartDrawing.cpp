@@ -1,0 +1,70 @@
+#include "chart/ChartDrawing.h"
+
+#include "common/Text.h"
+#include "data/ReferenceFiles.h"
+
+namespace varst {
+
+ChartDrawing::ChartDrawing(Settings& settings, DataSet& dataSet, ChartState& chart, DrawingSurface& surface,
+                           ChartControls& controls)
+    : settings_(settings), dataSet_(dataSet), chart_(chart), surface_(surface), controls_(controls) {
+  fields_.reserve(32);
+}
+
+void ChartDrawing::ClearChart() {
+  chart_.AxesDrawn = 0;
+  chart_.LegendLineCount = 0;
+  chart_.CaptureFlags = 0;
+  surface_.Clear();
+}
+
+int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
+  const auto row = static_cast<std::size_t>(chart_.CurrentSeriesRow);
+  Colour base = 0;
+  if (row < dataSet_.SeriesColorSel.size() && dataSet_.SeriesColorSel[row] != kNoColour) {
+    base = dataSet_.SeriesColor[row];
+  } else if (colorNo - 2 >= 0 && colorNo - 2 < kTableSize) {
+    base = settings_.ColorTable[static_cast<std::size_t>(colorNo - 2)];
+  }
+  switch (part) {
+    case 1:
+      return BlueOf(base);
+    case 2:
+      return GreenOf(base);
+    case 3:
+      return RedOf(base);
+    default:
+      return 0;
+  }
+}
+
+DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
+                                       const DrawRequest& request, std::int32_t& co, bool fst) {
+  int n = SplitFields(idat, fields_);
+  if (n > 10 && fst) n = 10;
+  surface_.SetBackColor(settings_.Grf_ColorInfo[0]);
+  surface_.SetTextColor(settings_.Grf_ColorInfo[1]);
+
+  DrawOutcome outcome = DrawOutcome::Drawn;
+  bool capture = true;
+  if (n == 5 || n == 6) {
+    outcome = DrawDataRecord(Index, fname, request, co);
+    capture = chart_.SeriesSelected == 1 || request.drawflg != 1;
+  } else if (n == 10) {
+    chart_.DriveInfoLine = std::string(idat);
+    chart_.CurrentTestCode.clear();
+  } else if (n >= 13) {
+    outcome = DrawConditionLine(idat, request);
+    capture = request.drawflg != 0;
+  } else {
+    chart_.CaptureFlags &= ~kCaptureOn;
+  }
+  if (outcome == DrawOutcome::Drawn && capture) CaptureLine(fname, idat);
+  return outcome;
+}
+
+void ChartDrawing::CaptureLine(const std::string& fname, std::string_view idat) {
+  if ((chart_.CaptureFlags & kCaptureOn) != 0) OutputLine(dataSet_, fname, idat, kOutputToBuffer);
+}
+
+}  // namespace varst

@@ -1,0 +1,65 @@
+#pragma once
+// The chart drawing: DrawBarChart takes the lines of a file one by one and draws the frame
+// for the first condition line after ClearChart, and a point of a series for each data record.
+//
+// Chart coordinates are fixed: X 0..10000 over the test range (-1000..11000 visible), Y 0 up
+// to the full scale (1.2 times it visible above, 0.1 below); a value v is drawn at
+// v x YZoom. Font sizes are Y units.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/ChartControls.h"
+#include "chart/ChartState.h"
+#include "common/Settings.h"
+#include "data/DataSet.h"
+#include "data/LineDrawer.h"
+#include "platform/DrawingSurface.h"
+
+namespace varst {
+
+class ChartDrawing final : public LineDrawer {
+ public:
+  ChartDrawing(Settings& settings, DataSet& dataSet, ChartState& chart, DrawingSurface& surface,
+               ChartControls& controls);
+
+  void ClearChart() override;
+  DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
+                           const DrawRequest& request, std::int32_t& co, bool fst) override;
+
+  // One 0..255 component of a series colour: part 1 blue, 2 green, 3 red. The base is the
+  // palette entry colorNo - 2, or the colour of the current series' row once one was given.
+  [[nodiscard]] int SeriesColorComponent(std::int32_t colorNo, int part) const;
+
+ private:
+  // The condition line: stores it and, for the first one of a chart, draws the frame.
+  DrawOutcome DrawConditionLine(std::string_view idat, const DrawRequest& request);
+  [[nodiscard]] bool ReadCondition();
+  void DrawScalesAndFrame();
+  void DrawYGrid(float fontSize);
+  void DrawXGrid(float fontSize, double rangeEnd);
+  void DrawXTitleAndFooter(float fontSize);
+  void DrawLogAxis(float fontSize);
+
+  // A data record: its series, its point, its marks.
+  DrawOutcome DrawDataRecord(std::int16_t Index, const std::string& fname, const DrawRequest& request,
+                             std::int32_t& co);
+  void BeginSeries(const std::string& fname, const std::string& label, const DrawRequest& request);
+  // Finds or registers the key; false when the tables are full.
+  bool SelectSeriesRow(const std::string& key);
+  void BeginLegendLine(const std::string& label, std::uint8_t drawflg);
+  [[nodiscard]] DrawOutcome PlotPoint(std::int16_t Index, bool errorMark);
+
+  void CaptureLine(const std::string& fname, std::string_view idat);
+
+  Settings& settings_;
+  DataSet& dataSet_;
+  ChartState& chart_;
+  DrawingSurface& surface_;
+  ChartControls& controls_;
+  // The fields of the line being drawn; they view into it.
+  std::vector<std::string_view> fields_;
+};
+
+}  // namespace varst

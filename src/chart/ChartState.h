@@ -1,0 +1,41 @@
+#pragma once
+// The state of the chart being drawn: its scales, the condition it was drawn for, where the
+// current series stands, and the legend. One object lives for the run with the data set.
+
+#include <cstdint>
+#include <string>
+
+namespace varst {
+
+// CaptureFlags bit: every processed line of the selected series goes to the line buffer.
+inline constexpr std::int32_t kCaptureOn = 1;
+
+struct ChartState {
+  std::int32_t YZoom = 50;  // data value to Y units
+  std::int32_t YFullScale = 0;
+  double XStart = 0;        // X value mapped to 0
+  double XStartField1 = 0;  // condition field 1, kept but not drawn
+  std::int32_t ConditionFlags = 0;  // &H80 time axis, &H100 CCT axis, 4 short count footer
+  std::int16_t UnitCode = 0;        // 10: command completion time / count test
+  std::int32_t TestTime = 0;        // ms
+  std::int32_t CctThreshold = -1;   // ms; -1 none
+  std::string ThresholdText = "*";
+  float LogScale = 0;               // Y units per decade of the count axis
+  std::int32_t AxesDrawn = 0;       // frames drawn since ClearChart
+  std::int16_t LegendLineCount = 0;
+  float LegendFontSize = 0;
+  std::int32_t CaptureFlags = 0;
+  std::int32_t XPos = 0;
+  double PrevX = -1;
+  double PrevY = -1;
+  std::string DriveInfoLine;
+  std::string ConditionLine;
+  std::int32_t ConditionFieldCount = 0;
+  std::string CurrentTestCode;
+  std::int32_t CurrentColorNo = 0;
+  std::uint8_t SeriesSelected = 1;
+  // The row of the series being drawn (its key's index): its colour state is kept there.
+  std::int32_t CurrentSeriesRow = 0;
+};
+
+}  // namespace varst

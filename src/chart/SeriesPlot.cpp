@@ -1,0 +1,235 @@
+// Data records: each extends its series' polyline. A series begins where the record's type
+// code changes; it gets a key, a colour and a legend line. Error records get a red dot, and
+// with a completion time threshold each record's count gets a small box on the count axis.
+
+#include <cmath>
+#include <ctime>
+
+#include "chart/ChartDrawing.h"
+#include "chart/FormatSize.h"
+#include "common/Numbers.h"
+#include "common/Text.h"
+#include "data/ReferenceFiles.h"
+#include "data/SeriesKey.h"
+
+namespace varst {
+namespace {
+
+constexpr std::int32_t kTimeAxis = 0x80;
+constexpr Colour kErrorMarkColour = 255;
+
+struct TypeCode {
+  std::string code;   // "WR", "W", "R" (seek records too) or "" when unknown
+  std::string label;  // the series label
+  bool known = false;
+  bool error = false;    // mark "E" or "A"
+  bool breakAfter = false;  // mark "S" or "A"
+};
+
+TypeCode DecodeTypeCode(std::string_view field) {
+  const std::string_view text = Trim(field);
+  TypeCode type;
+  if (StartsWith(text, "WR")) {
+    type = {"WR", "Write/Read ", true};
+  } else if (StartsWith(text, "W")) {
+    type = {"W", "Write ", true};
+  } else if (StartsWith(text, "R")) {
+    type = {"R", "Read ", true};
+  } else if (StartsWith(text, "K")) {
+    type = {"R", "Seek ", true};
+  }
+  if (text.size() > 1) {
+    const char mark = text.back();
+    type.error = mark == 'E' || mark == 'A';
+    type.breakAfter = mark == 'S' || mark == 'A';
+  }
+  return type;
+}
+
+std::string TimeOfDay() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%H:%M:%S", &local);
+  return text;
+}
+
+float LegendSizeFactor(std::int16_t fontSizeChoice) {
+  switch (fontSizeChoice) {
+    case 0:
+      return 0.5F;
+    case 2:
+      return 1.5F;
+    default:
+      return 1.0F;
+  }
+}
+
+std::int32_t RoundedOrZero(double value) {
+  std::int32_t rounded = 0;
+  return RoundToInt32(value, rounded) ? rounded : 0;
+}
+
+}  // namespace
+
+DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& fname, const DrawRequest& request,
+                                         std::int32_t& co) {
+  TypeCode type = DecodeTypeCode(fields_[0]);
+  if (type.known) co = 255;
+  if (chart_.ThresholdText != "*") type.label = "Threshold";
+
+  double x = 0;
+  if (!TryParseDouble(fields_[1], x)) return DrawOutcome::InvalidData;
+  double d = 0;
+  if ((chart_.ConditionFlags & kTimeAxis) != 0) {
+    if (chart_.TestTime == 0) return DrawOutcome::InvalidData;
+    d = x / chart_.TestTime;
+  } else {
+    const double range = dataSet_.RangeEnd - chart_.XStart;
+    if (range == 0) return DrawOutcome::InvalidData;
+    d = (x - chart_.XStart) / range;
+  }
+  if (!RoundToInt32(d * 10000, chart_.XPos)) return DrawOutcome::InvalidData;
+
+  if (type.code != chart_.CurrentTestCode) BeginSeries(fname, type.label, request);
+  chart_.CurrentTestCode = type.code;
+
+  if (request.drawflg == 1) {
+    if (chart_.SeriesSelected == 0) return DrawOutcome::Drawn;
+    if (PlotPoint(Index, type.error) == DrawOutcome::InvalidData) return DrawOutcome::InvalidData;
+  }
+  if (type.breakAfter) {
+    chart_.PrevX = -1;
+    chart_.PrevY = -1;
+  }
+  return DrawOutcome::Drawn;
+}
+
+void ChartDrawing::BeginSeries(const std::string& fname, const std::string& label, const DrawRequest& request) {
+  chart_.CaptureFlags &= ~kCaptureOn;
+  chart_.PrevX = -1;
+  chart_.PrevY = -1;
+  if (!SelectSeriesRow(MakeSeriesKey(fname, label, chart_.DriveInfoLine))) {
+    chart_.SeriesSelected = 0;
+    return;
+  }
+  chart_.SeriesSelected = 1;
+  if (!request.draw_info.empty()) {
+    const bool match = request.draw_info == chart_.DriveInfoLine && request.draw_info2 == label;
+    chart_.SeriesSelected = match ? 1 : 0;
+    if (match) {
+      OutputLine(dataSet_, fname, chart_.DriveInfoLine, kOutputClearBuffer | kOutputToBuffer);
+      OutputLine(dataSet_, fname, chart_.ConditionLine, kOutputToBuffer);
+      chart_.CaptureFlags |= kCaptureOn;
+    }
+  }
+  if (chart_.SeriesSelected == 1) BeginLegendLine(label, request.drawflg);
+}
+
+bool ChartDrawing::SelectSeriesRow(const std::string& key) {
+  for (std::int32_t k = 0; k < dataSet_.Grf_Hist_Ptr; ++k) {
+    if (dataSet_.SeriesInfo[static_cast<std::size_t>(k)] == key) {
+      chart_.CurrentColorNo = dataSet_.SeriesKeyColorNo[static_cast<std::size_t>(k)];
+      chart_.CurrentSeriesRow = k;
+      return true;
+    }
+  }
+  if (dataSet_.Grf_Hist_Ptr >= kTableSize) {
+    dataSet_.SeriesLimitReached = true;
+    return false;
+  }
+  const std::int32_t row = dataSet_.Grf_Hist_Ptr;
+  dataSet_.SeriesInfo.resize(static_cast<std::size_t>(row));
+  dataSet_.SeriesInfo.push_back(key);
+  // Colour numbers start at 2, so the n-th new series takes palette entry n - 1.
+  dataSet_.SeriesKeyColorNo[static_cast<std::size_t>(row)] = row + 2;
+  chart_.CurrentColorNo = row + 2;
+  chart_.CurrentSeriesRow = row;
+  ++dataSet_.Grf_Hist_Ptr;
+  return true;
+}
+
+void ChartDrawing::BeginLegendLine(const std::string& label, std::uint8_t drawflg) {
+  if (chart_.LegendLineCount != 0) {
+    surface_.SetFontSize(chart_.LegendFontSize);
+  } else {
+    chart_.LegendFontSize = static_cast<float>(surface_.FontSize());
+  }
+  surface_.SetCurrentY(surface_.ScaleTop() - surface_.FontSize() * chart_.LegendLineCount);
+  surface_.SetCurrentX(surface_.ScaleLeft());
+  const std::int32_t colorNo = chart_.CurrentColorNo;
+  surface_.SetTextColor(
+      Rgb(SeriesColorComponent(colorNo, 3), SeriesColorComponent(colorNo, 2), SeriesColorComponent(colorNo, 1)));
+  const auto row = static_cast<std::size_t>(chart_.CurrentSeriesRow);
+  dataSet_.SeriesColorSel[row] = colorNo;
+  dataSet_.SeriesColor[row] = surface_.TextColor();
+
+  if (settings_.TraceWindowOn != 0) {
+    controls_.Trace(TimeOfDay() + " index" + std::to_string(dataSet_.SeriesIndex) + " Grf_Hist_Ptr" +
+                    std::to_string(dataSet_.Grf_Hist_Ptr) + " " + HexText(surface_.TextColor()) +
+                    " DF:" + std::to_string(drawflg) + "\r\n");
+  }
+  if (controls_.ShowModelName()) {
+    surface_.SetFontSize(chart_.YFullScale * 0.03F * LegendSizeFactor(settings_.Grf_FontSize) * 1.5F);
+    std::vector<std::string_view> drive;
+    SplitFields(chart_.DriveInfoLine, drive);
+    const auto field = [&](std::size_t i) { return i < drive.size() ? std::string(drive[i]) : std::string(); };
+    std::string text = label + " " + field(0) + " S/N:" + field(1) + " MaxLBA:" + field(2);
+    double maxLba = 0;
+    // A capacity that is not a number is shown as it stands, without a size.
+    if (TryParseDouble(field(2), maxLba)) text += "(" + FormatSize(maxLba, 2) + ")";
+    surface_.Text(text);
+    if (dataSet_.ErrKindCount < kErrLabelRecords) {
+      const auto k = static_cast<std::size_t>(dataSet_.ErrKindCount);
+      dataSet_.ErrLabelY[k] = RoundedOrZero(surface_.CurrentY());
+      dataSet_.ErrLabelX[k] = 8000;
+      dataSet_.ErrLabelColor[k] = surface_.TextColor();
+      dataSet_.ErrLabelFontSize[k] = RoundedOrZero(surface_.FontSize());
+      ++dataSet_.ErrKindCount;
+    }
+  }
+  ++chart_.LegendLineCount;
+  surface_.SetPenStyle(kPenSolid);
+}
+
+DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark) {
+  double value = 0;
+  if (!TryParseDouble(fields_[3], value)) return DrawOutcome::InvalidData;
+  const double y = value * chart_.YZoom;
+  surface_.SetPenColor(dataSet_.SeriesColor[static_cast<std::size_t>(chart_.CurrentSeriesRow)]);
+  if (chart_.PrevX == -1 && chart_.PrevY == -1) {
+    chart_.PrevX = chart_.XPos;  // the first point draws as a dot
+    chart_.PrevY = y;
+  }
+  surface_.Line(chart_.PrevX, chart_.PrevY, chart_.XPos, y);
+
+  if (errorMark) {
+    surface_.SetFillColor(kErrorMarkColour);
+    const double h = surface_.ScaleWidth() / 200;
+    const double ratio = surface_.ControlHeight() != 0 ? surface_.ControlWidth() / surface_.ControlHeight() : 1;
+    // Round on screen: the vertical radius in Y units matches the horizontal one in pixels.
+    const double v = h * (std::fabs(surface_.ScaleHeight()) / surface_.ScaleWidth()) * ratio;
+    surface_.Ellipse(chart_.XPos - h, y - v, chart_.XPos + h, y + v);
+    if (dataSet_.ErrKindCount >= 1 && Index >= 0 && Index < kTableSize) {
+      ++dataSet_.ErrCount[static_cast<std::size_t>(Index)][static_cast<std::size_t>(dataSet_.ErrKindCount - 1)];
+    }
+  }
+
+  if (chart_.CctThreshold >= 0 && IsNumeric(fields_[4])) {
+    std::int32_t count = 0;
+    if (!TryParseInt32(fields_[4], count)) return DrawOutcome::InvalidData;
+    if (count > 0) {
+      const double level = chart_.LogScale * std::log10(static_cast<double>(count));
+      const double halfWidth = surface_.ScaleWidth() / 400;
+      const double halfHeight = surface_.ScaleHeight() / 200;
+      surface_.Rectangle(chart_.XPos - halfWidth, level - halfHeight, chart_.XPos + halfWidth, level + halfHeight);
+    }
+  }
+  chart_.PrevX = chart_.XPos;
+  chart_.PrevY = y;
+  ++chart_.XPos;
+  return DrawOutcome::Drawn;
+}
+
+}  // namespace varst

@@ -1,0 +1,76 @@
+#include "data/DrawFile.h"
+
+#include <algorithm>
+
+#include "data/LineReader.h"
+#include "data/ReferenceFiles.h"
+
+namespace varst {
+namespace {
+
+void PrintErrorCounts(LoadContext& context, std::int16_t slot) {
+  DataSet& dataSet = context.dataSet;
+  if (slot < 0 || slot >= kTableSize) return;
+  const auto& counts = dataSet.ErrCount[static_cast<std::size_t>(slot)];
+  for (int k = 0; k < dataSet.ErrKindCount; ++k) {
+    const auto at = static_cast<std::size_t>(k);
+    context.surface.SetCurrentX(dataSet.ErrLabelX[at]);
+    context.surface.SetCurrentY(dataSet.ErrLabelY[at]);
+    context.surface.SetFontSize(dataSet.ErrLabelFontSize[at]);
+    context.surface.SetTextColor(dataSet.ErrLabelColor[at]);
+    context.surface.Text("ERR Cnt:" + std::to_string(counts[at]));
+  }
+}
+
+void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& path, const DrawRequest& request,
+                  std::int32_t& co) {
+  DataSet& dataSet = context.dataSet;
+  dataSet.ReadBuffer.ReadWholeFile(path);  // an unreadable file reads as empty, which the reader refuses
+  if (slot >= 0 && slot < kTableSize) dataSet.ErrCount[static_cast<std::size_t>(slot)].fill(0);
+  dataSet.ErrKindCount = 0;
+  const std::string_view bytes = dataSet.ReadBuffer.View();
+  std::size_t position = 0;
+  bool atEnd = false;
+  for (bool first = true; !atEnd; first = false) {
+    const std::string_view line = ReadLine(bytes, position, atEnd, &context.prompter);
+    if (line == kEndMarker) break;
+    if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==
+        DrawOutcome::InvalidData) {
+      ReportInvalidData(context.prompter);
+      break;
+    }
+  }
+  PrintErrorCounts(context, slot);
+}
+
+void DrawFromLines(LoadContext& context, const std::vector<std::string>& lines, std::int32_t lineCount,
+                   const DrawRequest& request, std::int32_t& co) {
+  DataSet& dataSet = context.dataSet;
+  dataSet.SeriesIndex = dataSet.Grf_Hist_Ptr;
+  SkipListedRefFiles(context.settings, dataSet);
+  const std::string name = RefFilePath(context.settings, dataSet);
+  const auto index = static_cast<std::int16_t>(std::min(dataSet.SeriesIndex, kTableSize));
+  const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, lineCount)), lines.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    if (context.drawer.DrawBarChart(index, name, lines[i], request, co, i == 0) == DrawOutcome::InvalidData) {
+      ReportInvalidData(context.prompter);
+      break;
+    }
+  }
+  AddUnique(name, dataSet.FileList, dataSet.FileCount);
+}
+
+}  // namespace
+
+void DrawFile(LoadContext& context, std::int16_t slot, const std::string& path,
+              const std::vector<std::string>& lines, std::int32_t lineCount, const DrawRequest& request,
+              std::int32_t& co) {
+  if (path.empty()) {
+    DrawFromLines(context, lines, lineCount, request, co);
+  } else {
+    context.dataSet.SeriesIndex = slot;
+    DrawFromFile(context, slot, path, request, co);
+  }
+}
+
+}  // namespace varst

@@ -1,0 +1,35 @@
+#pragma once
+// What the file reader hands every line to: the chart drawing. The chart lives above the data
+// layer, so the data layer sees it only through this interface.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varst {
+
+// The series selector and options passed with every line of one DrawFile call.
+struct DrawRequest {
+  std::string tit;         // not used by the drawing
+  std::string draw_info;   // "" draws every series; else the drive line of the one to draw
+  std::string draw_info2;  // with draw_info: the test label of the one to draw
+  std::uint8_t drawflg = 1;  // 1 plots data points; 0 only stores condition lines
+};
+
+enum class DrawOutcome {
+  Drawn,
+  InvalidData,  // a value the chart cannot convert or map: the rest of the file is skipped
+};
+
+class LineDrawer {
+ public:
+  virtual ~LineDrawer() = default;
+  // Starts a new chart: the next condition line draws the frame.
+  virtual void ClearChart() = 0;
+  // One line of a file (trailing commas already removed for files). co becomes 255 when the
+  // line is a data record with a known type code. fst is true for the file's first line.
+  virtual DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
+                                   const DrawRequest& request, std::int32_t& co, bool fst) = 0;
+};
+
+}  // namespace varst
