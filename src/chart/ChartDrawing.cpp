@@ -7,9 +7,7 @@ namespace varst {
 
 ChartDrawing::ChartDrawing(Settings& settings, DataSet& dataSet, ChartState& chart, DrawingSurface& surface,
                            ChartControls& controls)
-    : settings_(settings), dataSet_(dataSet), chart_(chart), surface_(surface), controls_(controls) {
-  fields_.reserve(32);
-}
+    : settings_(settings), dataSet_(dataSet), chart_(chart), surface_(surface), controls_(controls) {}
 
 void ChartDrawing::ClearChart() {
   chart_.AxesDrawn = 0;
@@ -40,7 +38,7 @@ int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
 
 DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                                        const DrawRequest& request, std::int32_t& co, bool fst) {
-  int n = SplitFields(idat, fields_);
+  int n = fields_.Split(idat);
   if (n > 10 && fst) n = 10;
   surface_.SetBackColor(settings_.Grf_ColorInfo[0]);
   surface_.SetTextColor(settings_.Grf_ColorInfo[1]);

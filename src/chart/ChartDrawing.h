@@ -13,6 +13,7 @@
 #include "chart/ChartControls.h"
 #include "chart/ChartState.h"
 #include "common/Settings.h"
+#include "common/Text.h"
 #include "data/DataSet.h"
 #include "data/LineDrawer.h"
 #include "platform/DrawingSurface.h"
@@ -45,10 +46,10 @@ class ChartDrawing final : public LineDrawer {
   // A data record: its series, its point, its marks.
   DrawOutcome DrawDataRecord(std::int16_t Index, const std::string& fname, const DrawRequest& request,
                              std::int32_t& co);
-  void BeginSeries(const std::string& fname, const std::string& label, const DrawRequest& request);
+  void BeginSeries(const std::string& fname, std::string_view label, const DrawRequest& request);
   // Finds or registers the key; false when the tables are full.
   bool SelectSeriesRow(const std::string& key);
-  void BeginLegendLine(const std::string& label, std::uint8_t drawflg);
+  void BeginLegendLine(std::string_view label, std::uint8_t drawflg);
   [[nodiscard]] DrawOutcome PlotPoint(std::int16_t Index, bool errorMark);
 
   void CaptureLine(const std::string& fname, std::string_view idat);
@@ -59,7 +60,7 @@ class ChartDrawing final : public LineDrawer {
   DrawingSurface& surface_;
   ChartControls& controls_;
   // The fields of the line being drawn; they view into it.
-  std::vector<std::string_view> fields_;
+  LineFields fields_;
 };
 
 }  // namespace varst

@@ -29,7 +29,7 @@ bool FitsTicks(double value) { return std::isfinite(value) && std::fabs(value * 
 }  // namespace
 
 DrawOutcome ChartDrawing::DrawConditionLine(std::string_view idat, const DrawRequest& request) {
-  const int n = static_cast<int>(fields_.size());
+  const int n = fields_.Count();
   chart_.ConditionFieldCount = n;
   chart_.CaptureFlags &= ~kCaptureOn;
   chart_.ConditionLine = std::string(idat);

@@ -19,8 +19,8 @@ constexpr std::int32_t kTimeAxis = 0x80;
 constexpr Colour kErrorMarkColour = 255;
 
 struct TypeCode {
-  std::string code;   // "WR", "W", "R" (seek records too) or "" when unknown
-  std::string label;  // the series label
+  std::string_view code;   // "WR", "W", "R" (seek records too) or "" when unknown
+  std::string_view label;  // the series label
   bool known = false;
   bool error = false;    // mark "E" or "A"
   bool breakAfter = false;  // mark "S" or "A"
@@ -29,14 +29,18 @@ struct TypeCode {
 TypeCode DecodeTypeCode(std::string_view field) {
   const std::string_view text = Trim(field);
   TypeCode type;
-  if (StartsWith(text, "WR")) {
-    type = {"WR", "Write/Read ", true};
-  } else if (StartsWith(text, "W")) {
-    type = {"W", "Write ", true};
-  } else if (StartsWith(text, "R")) {
-    type = {"R", "Read ", true};
-  } else if (StartsWith(text, "K")) {
-    type = {"R", "Seek ", true};
+  switch (text.empty() ? '\0' : text.front()) {
+    case 'W':
+      type = text.size() > 1 && text[1] == 'R' ? TypeCode{"WR", "Write/Read ", true} : TypeCode{"W", "Write ", true};
+      break;
+    case 'R':
+      type = {"R", "Read ", true};
+      break;
+    case 'K':
+      type = {"R", "Seek ", true};
+      break;
+    default:
+      break;
   }
   if (text.size() > 1) {
     const char mark = text.back();
@@ -77,7 +81,7 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
                                          std::int32_t& co) {
   TypeCode type = DecodeTypeCode(fields_[0]);
   if (type.known) co = 255;
-  if (chart_.ThresholdText != "*") type.label = "Threshold";
+  if (chart_.ThresholdText != std::string_view("*")) type.label = "Threshold";
 
   double x = 0;
   if (!TryParseDouble(fields_[1], x)) return DrawOutcome::InvalidData;
@@ -92,8 +96,10 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
   }
   if (!RoundToInt32(d * 10000, chart_.XPos)) return DrawOutcome::InvalidData;
 
-  if (type.code != chart_.CurrentTestCode) BeginSeries(fname, type.label, request);
-  chart_.CurrentTestCode = type.code;
+  if (type.code != chart_.CurrentTestCode) {
+    BeginSeries(fname, type.label, request);
+    chart_.CurrentTestCode = std::string(type.code);
+  }
 
   if (request.drawflg == 1) {
     if (chart_.SeriesSelected == 0) return DrawOutcome::Drawn;
@@ -106,7 +112,7 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
   return DrawOutcome::Drawn;
 }
 
-void ChartDrawing::BeginSeries(const std::string& fname, const std::string& label, const DrawRequest& request) {
+void ChartDrawing::BeginSeries(const std::string& fname, std::string_view label, const DrawRequest& request) {
   chart_.CaptureFlags &= ~kCaptureOn;
   chart_.PrevX = -1;
   chart_.PrevY = -1;
@@ -150,7 +156,7 @@ bool ChartDrawing::SelectSeriesRow(const std::string& key) {
   return true;
 }
 
-void ChartDrawing::BeginLegendLine(const std::string& label, std::uint8_t drawflg) {
+void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg) {
   if (chart_.LegendLineCount != 0) {
     surface_.SetFontSize(chart_.LegendFontSize);
   } else {
@@ -175,7 +181,7 @@ void ChartDrawing::BeginLegendLine(const std::string& label, std::uint8_t drawfl
     std::vector<std::string_view> drive;
     SplitFields(chart_.DriveInfoLine, drive);
     const auto field = [&](std::size_t i) { return i < drive.size() ? std::string(drive[i]) : std::string(); };
-    std::string text = label + " " + field(0) + " S/N:" + field(1) + " MaxLBA:" + field(2);
+    std::string text = std::string(label) + " " + field(0) + " S/N:" + field(1) + " MaxLBA:" + field(2);
     double maxLba = 0;
     // A capacity that is not a number is shown as it stands, without a size.
     if (TryParseDouble(field(2), maxLba)) text += "(" + FormatSize(maxLba, 2) + ")";

@@ -112,16 +112,46 @@ std::string DecimalTextWithDigits(double value, int significant) {
 bool IsNumeric(std::string_view text) { return MatchesNumber(TrimBlanks(text)); }
 
 double RoundHalfEven(double value) {
-  if (!std::isfinite(value)) return value;
-  const double floorValue = std::floor(value);
-  const double difference = value - floorValue;
-  if (difference < 0.5) return floorValue;
-  if (difference > 0.5) return floorValue + 1.0;
-  return std::fmod(floorValue, 2.0) == 0.0 ? floorValue : floorValue + 1.0;
+  // The floating-point environment's default rounding is to the nearest, halves to even;
+  // nothing in the program changes it.
+  return std::nearbyint(value);
 }
 
+namespace {
+
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Plain decimals as data files hold them ("12", "-81.86"): when the digits fit 2^53 and there
+// are at most 22 decimals, digits / 10^decimals is one correctly rounded division, the same
+// double the general conversion gives. Anything else is left to it.
+bool TryPlainDecimal(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) ++p;
+  std::uint64_t digits = 0;
+  const char* const integerStart = p;
+  for (unsigned d; p < end && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p) digits = digits * 10 + d;
+  std::ptrdiff_t count = p - integerStart;
+  std::ptrdiff_t decimals = 0;
+  if (p < end && *p == '.') {
+    const char* const fractionStart = ++p;
+    for (unsigned d; p < end && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p) digits = digits * 10 + d;
+    decimals = p - fractionStart;
+    count += decimals;
+  }
+  if (p != end || count == 0 || count > 19 || digits > (std::uint64_t{1} << 53) || decimals > 22) return false;
+  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+}  // namespace
+
 bool TryParseDouble(std::string_view text, double& value) {
-  text = TrimBlanks(text);
+  if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back()))) text = TrimBlanks(text);
+  if (TryPlainDecimal(text, value)) return true;
   if (!MatchesNumber(text)) return false;
   return ConvertMatched(text, value);
 }

@@ -1,6 +1,7 @@
 #include "common/Text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace varst {
 
@@ -40,6 +41,33 @@ int SplitFields(std::string_view text, std::vector<std::string_view>& pieces,
     pieces.push_back(text);
     return 1;
   }
+  if (delimiter.size() == 1) {
+    // The common case, on every line of a data file: one delimiter character. Fields of data
+    // records are short, so they are scanned directly; long fields go through memchr.
+    const char separator = delimiter.front();
+    const char* first = text.data();
+    const char* const end = first + text.size();
+    if (text.size() <= 96) {
+      const char* start = first;
+      for (const char* p = first; p < end; ++p) {
+        if (*p != separator) continue;
+        pieces.emplace_back(start, static_cast<std::size_t>(p - start));
+        start = p + 1;
+      }
+      pieces.emplace_back(start, static_cast<std::size_t>(end - start));
+      return static_cast<int>(pieces.size());
+    }
+    for (;;) {
+      const auto* at = static_cast<const char*>(std::memchr(first, separator, static_cast<std::size_t>(end - first)));
+      if (at == nullptr) {
+        pieces.emplace_back(first, static_cast<std::size_t>(end - first));
+        break;
+      }
+      pieces.emplace_back(first, static_cast<std::size_t>(at - first));
+      first = at + 1;
+    }
+    return static_cast<int>(pieces.size());
+  }
   std::size_t start = 0;
   for (;;) {
     const auto at = text.find(delimiter, start);
@@ -51,6 +79,21 @@ int SplitFields(std::string_view text, std::vector<std::string_view>& pieces,
     start = at + delimiter.size();
   }
   return static_cast<int>(pieces.size());
+}
+
+int LineFields::Split(std::string_view line) {
+  count_ = 0;
+  if (line.empty()) return 0;
+  const char* start = line.data();
+  const char* const end = start + line.size();
+  for (const char* p = start; p < end; ++p) {
+    if (*p != ',') continue;
+    if (count_ < kKept) fields_[static_cast<std::size_t>(count_)] = std::string_view(start, static_cast<std::size_t>(p - start));
+    ++count_;
+    start = p + 1;
+  }
+  if (count_ < kKept) fields_[static_cast<std::size_t>(count_)] = std::string_view(start, static_cast<std::size_t>(end - start));
+  return ++count_;
 }
 
 std::vector<std::string> SplitFields(std::string_view text, std::string_view delimiter) {
@@ -98,6 +141,19 @@ int FindLast(std::string_view text, std::string_view find, int start) {
   // A match that begins at 1-based position p occupies p .. p + find.size() - 1.
   const auto at = text.rfind(find, static_cast<std::size_t>(start - 1));
   return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    lines.emplace_back(text.substr(start, end - start));
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+  return lines;
 }
 
 std::string Join(const std::vector<std::string>& items, std::string_view separator) {

@@ -16,7 +16,11 @@ struct Seen {
   std::optional<double> largestEnd;
 };
 
-enum class FileVerdict { Readable, Invalid };
+enum class FileVerdict { Readable, Invalid, NeedsWholeFile };
+
+// The first condition line of a file is normally its second line: the head of the file is
+// read first, and the whole file only when the head does not hold one.
+constexpr std::size_t kHeadBytes = 64 * 1024;
 
 // Compares one condition line with what was seen; false when a field does not convert.
 bool CompareCondition(const std::vector<std::string_view>& fields, Seen& seen, DataSet& dataSet,
@@ -47,10 +51,8 @@ bool CompareCondition(const std::vector<std::string_view>& fields, Seen& seen, D
   return true;
 }
 
-FileVerdict CheckFile(const std::string& path, bool scanAll, Seen& seen, DataSet& dataSet, Prompter& prompter,
+FileVerdict ScanLines(const FileBuffer& buffer, bool scanAll, Seen& seen, DataSet& dataSet, Prompter& prompter,
                       CompatibilityResult& result) {
-  FileBuffer& buffer = dataSet.ReadBuffer;
-  buffer.ReadWholeFile(path);  // an unreadable file reads as empty, which the reader refuses
   const std::string_view bytes = buffer.View();
   std::vector<std::string_view> fields;
   std::size_t position = 0;
@@ -65,9 +67,27 @@ FileVerdict CheckFile(const std::string& path, bool scanAll, Seen& seen, DataSet
       ReportInvalidData(prompter);
       return FileVerdict::Invalid;
     }
-    if (!scanAll) break;
+    if (!scanAll) return FileVerdict::Readable;
   }
-  return FileVerdict::Readable;
+  return buffer.Complete() ? FileVerdict::Readable : FileVerdict::NeedsWholeFile;
+}
+
+FileVerdict CheckFile(const std::string& path, bool scanAll, Seen& seen, DataSet& dataSet, Prompter& prompter,
+                      CompatibilityResult& result) {
+  FileBuffer& buffer = dataSet.ReadBuffer;
+  // An unreadable file reads as empty, which the reader refuses.
+  if (scanAll) {
+    buffer.ReadWholeFile(path);
+  } else {
+    buffer.ReadFileHead(path, kHeadBytes);
+  }
+  FileVerdict verdict = ScanLines(buffer, scanAll, seen, dataSet, prompter, result);
+  if (verdict == FileVerdict::NeedsWholeFile) {
+    // No condition line in the head (the lines before it were seen and counted nothing).
+    buffer.ReadWholeFile(path);
+    verdict = ScanLines(buffer, scanAll, seen, dataSet, prompter, result);
+  }
+  return verdict == FileVerdict::Invalid ? FileVerdict::Invalid : FileVerdict::Readable;
 }
 
 }  // namespace

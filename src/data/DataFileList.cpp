@@ -28,13 +28,7 @@ std::string ReadDataFileList(const std::string& path) {
   if (!ReadSmallFile(path, kMaxDataFileListSize, bytes)) return {};
   bool marker = false;
   std::string result;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    auto end = bytes.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = bytes.size();
-    const std::string line = bytes.substr(start, end - start);
-    if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
-    start = end + 1;
+  for (const std::string& line : SplitLines(bytes)) {
     if (StartsWith(line, "DATA FILE LIST")) {
       marker = true;
     } else if (FileExists(std::string_view(line))) {

@@ -1,9 +1,27 @@
 #include "data/LineReader.h"
 
+#include <cstring>
+
 #include "common/Text.h"
 #include "platform/Prompter.h"
 
 namespace varst {
+
+namespace {
+
+// The position of the first CR or LF at or after start, or the buffer's size. memchr finds
+// the LF of a line quickly; a lone CR before it is looked for in that stretch only.
+std::size_t LineEnd(std::string_view buffer, std::size_t start) {
+  const char* const first = buffer.data() + start;
+  const std::size_t rest = buffer.size() - start;
+  const auto* lf = static_cast<const char*>(std::memchr(first, '\n', rest));
+  const std::size_t stretch = lf == nullptr ? rest : static_cast<std::size_t>(lf - first);
+  const auto* cr = static_cast<const char*>(std::memchr(first, '\r', stretch));
+  if (cr != nullptr) return start + static_cast<std::size_t>(cr - first);
+  return start + stretch;
+}
+
+}  // namespace
 
 void ReportInvalidData(Prompter& prompter) {
   prompter.Message(std::string(kInvalidDataMessage), MessageIcon::Critical);
@@ -22,8 +40,7 @@ std::string_view ReadLine(std::string_view buffer, std::size_t& position, bool& 
     return {};
   }
   const std::size_t start = position;
-  std::size_t end = start;
-  while (end < buffer.size() && buffer[end] != '\r' && buffer[end] != '\n') ++end;
+  const std::size_t end = LineEnd(buffer, start);
   position = end;
   if (position < buffer.size()) {
     // A CR LF pair, a lone LF or a lone CR ends the line.
