@@ -34,6 +34,7 @@ void ReadCommandLine(const std::vector<std::string>& items, Settings& settings) 
   settings.TraceWindowOn = 0;
   settings.MultiCondition = 0;
   settings.StartupFiles.clear();
+  settings.ConversionToolOnly = false;
   const std::size_t scanned = std::min<std::size_t>(items.size(), kMaxOptionItems);
   for (std::size_t i = 0; i < scanned; ++i) {
     const std::string& item = items[i];
@@ -43,6 +44,8 @@ void ReadCommandLine(const std::vector<std::string>& items, Settings& settings) 
       settings.TraceWindowOn = 1;
     } else if (upper == "/MULTI") {
       settings.MultiCondition = 1;
+    } else if (upper == "/CONV") {
+      settings.ConversionToolOnly = true;
     } else if (StartsWith(upper, "/FN")) {
       settings.StartupFiles = StartupFileFromOption(item);
     }

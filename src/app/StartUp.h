@@ -22,8 +22,9 @@ struct StartEnvironment {
 // Only the first this many command-line items are scanned for options.
 inline constexpr int kMaxOptionItems = 33;
 
-// Reads the options "/DEB", "/MULTI" and "/FN" from the first 33 items into the settings
-// (TraceWindowOn, MultiCondition, StartupFiles) and stores every item in CommandLine.
+// Reads the options "/DEB", "/MULTI", "/FN" and "/CONV" from the first 33 items into the
+// settings (TraceWindowOn, MultiCondition, StartupFiles, ConversionToolOnly) and stores every
+// item in CommandLine.
 void ReadCommandLine(const std::vector<std::string>& items, Settings& settings);
 
 // Steps 1 to 8 of start-up: command line, per-user folders (created), defaults, settings

@@ -1,12 +1,14 @@
 // The varst program: the viewer window, or one of the headless modes for scripts.
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "Version.h"
 #include "app/Application.h"
 #include "app/HeadlessCommands.h"
+#include "convert/ConvertCommand.h"
 
 namespace {
 
@@ -15,8 +17,11 @@ constexpr char kUsage[] =
     "       varst --export OUT.png [options] DATAFILE...    the chart as a PNG picture\n"
     "       varst --dump-drawing [options] DATAFILE...      the chart's drawing operations as text\n"
     "       varst --list-series [options] DATAFILE...       the series rows, one a line\n"
+    "       varst /CONV [FILE...]                           open the file name conversion tool\n"
+    "       varst --convert --dest DIR [options] FILE...    copy files to names made of model and serial\n"
     "       varst --help | --version\n"
-    "Options: --size WxH, --yscale N, --no-model, --settings FILE\n";
+    "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
+    "Conversion options: varst --convert --help\n";
 
 }  // namespace
 
@@ -31,5 +36,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (varst::IsHeadlessCommand(items)) return varst::RunHeadlessCommand(argc, argv, items);
+  if (!items.empty() && items[0] == "--convert") {
+    return varst::RunConvertCommand({items.begin() + 1, items.end()}, std::cout, std::cerr);
+  }
   return varst::RunViewer(argc, argv, items);
 }

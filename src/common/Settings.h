@@ -36,6 +36,8 @@ struct Settings {
   std::int16_t MultiCondition = 0;
   std::string StartupFiles;  // the loader's list form, or empty
   std::int32_t BatchMode = 0;
+  // "/CONV": the program opens the file name conversion tool instead of the viewer.
+  bool ConversionToolOnly = false;
 
   std::string AppDataFolder;  // holds the settings file
   std::string TempFolder;     // the default work folder

@@ -1,5 +1,6 @@
 #include "platform/QtGrid.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <algorithm>
 #include <QDragEnterEvent>
@@ -7,7 +8,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include "platform/QtText.h"
@@ -38,9 +41,47 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
   return paths;
 }
 
+// Rows carry meaning in their colours (series colours, status cells), so a selected row keeps
+// its own text and background colours and is marked by a tint over them.
+class ColourKeepingDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  // The tick box in black on white, whatever the cell's colours, so it reads on a dark grid.
+  void DrawCheckIndicator(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    if (!(item.features & QStyleOptionViewItem::HasCheckIndicator)) return;
+    const QWidget* widget = option.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    QStyleOptionViewItem check(item);
+    check.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, widget);
+    check.state = check.state & ~QStyle::State_HasFocus;
+    check.state |= item.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button}) check.palette.setColor(role, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) check.palette.setColor(role, Qt::black);
+    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
+  }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem plain(option);
+    const bool selected = plain.state & QStyle::State_Selected;
+    plain.state &= ~QStyle::State_Selected;
+    plain.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, plain, index);
+    DrawCheckIndicator(painter, plain, index);
+    if (selected) {
+      QColor tint = option.palette.color(QPalette::Highlight);
+      tint.setAlpha(70);
+      painter->fillRect(option.rect, tint);
+    }
+  }
+};
+
 }  // namespace
 
 QtGrid::QtGrid(QWidget* parent) : QTableWidget(parent) {
+  setItemDelegate(new ColourKeepingDelegate(this));
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setHighlightSections(false);
@@ -233,6 +274,12 @@ void QtGrid::AutoSize(int col1, int col2) {
 void QtGrid::SetColHidden(int col, bool hidden) { setColumnHidden(col, hidden); }
 
 void QtGrid::Repaint() { viewport()->repaint(); }
+
+void QtGrid::SetBaseColour(Colour colour) {
+  QPalette colours = palette();
+  colours.setColor(QPalette::Base, ToQColor(colour));
+  setPalette(colours);
+}
 
 bool QtGrid::IsSelected(int row) const {
   return selectionModel() != nullptr && row >= 0 && row < rowCount() && selectionModel()->isRowSelected(row, QModelIndex());

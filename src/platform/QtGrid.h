@@ -51,6 +51,9 @@ class QtGrid : public QTableWidget, public Grid {
   void SetColHidden(int col, bool hidden) override;
   void Repaint() override;
 
+  // The colour behind cells that have none of their own.
+  void SetBaseColour(Colour colour);
+
   [[nodiscard]] bool IsSelected(int row) const override;
   [[nodiscard]] int MouseRow() const override;
   [[nodiscard]] int MouseCol() const override;

@@ -1,18 +1,47 @@
 #include "viewer/MainMenu.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "Version.h"
+#include "chart/ChartDrawing.h"
+#include "convert/FilenameConv.h"
+#include "common/Numbers.h"
+#include "data/LoadFiles.h"
+#include "data/SeriesRows.h"
 #include "platform/ChartView.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
 
 namespace varst {
+namespace {
+
+constexpr std::array<const char*, 7> kCommandCaptions = {"ﾌｧｲﾙを開く", "ﾌｧｲﾙを保存", "ｽﾑｰｼﾞﾝｸﾞ", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ",
+                                                         "ﾏｰｼﾞ",       "色設定",     "描画"};
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+std::string SizeReadout(int widthPixels, int heightPixels) {
+  return "W:" + std::to_string(widthPixels) + "\rH:" + std::to_string(heightPixels);
+}
 
 std::string BuildBaseCaption(int major, int minor, int revision) {
   return "ﾊﾟﾌｫｰﾏﾝｽ計測ﾋﾞｭｰｱｰ Ver" + std::to_string(major) + "." + std::to_string(minor) +
@@ -27,48 +56,222 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
       services_(services),
       saveSettings_(std::move(saveSettings)) {
   BuildControls();
-  resize(1100, 760);
+  drawing_ = std::make_unique<ChartDrawing>(settings_, dataSet_, chart_, VSDraw1->Surface(), *this);
+  Grid1->SetEvents(this);
+  VSDraw1->Surface().SetPictureCopier([this](const DisplayList& list, std::int32_t width, std::int32_t height) {
+    return CopyPictureToClipboard(list, width, height);
+  });
+  for (int i = 0; i < 7; ++i) connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+  for (QLineEdit* box : Text1) box->installEventFilter(this);
+  connect(Check1, &QCheckBox::clicked, this, &MainMenu::Check1_Click);
+  connect(conversionButton_, &QPushButton::clicked, this, &MainMenu::OpenConversionTool);
+  Timer1 = new QTimer(this);
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(300);
+  connect(Timer1, &QTimer::timeout, this, &MainMenu::Timer1_Timer);
+  resize(1180, 820);
 }
 
+MainMenu::~MainMenu() = default;
+
 void MainMenu::BuildControls() {
-  VSDraw1 = new ChartView;
-  Label3 = new QLabel(VSDraw1);
+  VSDraw1 = Named(new ChartView, "VSDraw1");
+  Label3 = Named(new QLabel(VSDraw1), "Label3");
   Label3->setAlignment(Qt::AlignRight | Qt::AlignTop);
   Label3->setStyleSheet("color: #a0a0a0; background: transparent;");
   VSDraw1->onResized = [this](int width, int height) {
-    Label3->setText(QString("W:%1\nH:%2").arg(width).arg(height));
+    QString readout = ToQString(SizeReadout(width, height));
+    Label3->setText(readout.replace('\r', '\n'));
     Label3->adjustSize();
     Label3->move(width - Label3->width() - 4, 2);
   };
 
-  Picture1 = new QWidget;
-  Grid1 = new QtGrid(Picture1);
-  Grid1->SetCols(6);
+  Picture1 = Named(new QWidget, "Picture1");
+  Grid1 = Named(new QtGrid(Picture1), "Grid1");
+  Grid1->SetCols(kSeriesGridColumns);
   Grid1->SetHeaderVisible(false);
   Grid1->SetColHidden(0, true);
-  Label2 = new QLabel(Picture1);
-  auto* panelLayout = new QVBoxLayout(Picture1);
+  auto* panelLayout = new QHBoxLayout(Picture1);
   panelLayout->setContentsMargins(0, 0, 0, 0);
   panelLayout->addWidget(Grid1, 1);
-  panelLayout->addWidget(Label2);
+  panelLayout->addWidget(BuildControlPanel(), 0);
 
   splitter_ = new QSplitter(Qt::Vertical, this);
   splitter_->addWidget(VSDraw1);
   splitter_->addWidget(Picture1);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({540, 200});
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setSizes({600, 200});
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(3, 3, 3, 3);
+  layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter_);
 }
 
+QWidget* MainMenu::BuildControlPanel() {
+  auto* panel = new QWidget;
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(6, 0, 0, 0);
+  grid->setVerticalSpacing(4);
+  // Two rows of command buttons: opening and output above, the derived series below.
+  constexpr std::array<std::pair<int, int>, 7> kPlaces = {{{0, 0}, {0, 1}, {1, 0}, {0, 2}, {1, 1}, {1, 2}, {0, 3}}};
+  for (int i = 0; i < 7; ++i) {
+    Command1[i] = Named(new QPushButton(QString::fromUtf8(kCommandCaptions[i])), QString("Command1_%1").arg(i));
+    grid->addWidget(Command1[i], kPlaces[i].first, kPlaces[i].second);
+  }
+  conversionButton_ = Named(new QPushButton(QString::fromUtf8("ﾌｧｲﾙ名変換")), "ConversionTool");
+  conversionButton_->setToolTip(QString::fromUtf8("ファイル名変換ツールを開きます"));
+  grid->addWidget(conversionButton_, 1, 3);
+
+  Label1[0] = Named(new QLabel("Average Cnt"), "Label1_0");
+  Label1[1] = Named(new QLabel("Offset"), "Label1_1");
+  for (int i = 0; i < 3; ++i) {
+    Text1[i] = Named(new QLineEdit, QString("Text1_%1").arg(i));
+    Text1[i]->setMaximumWidth(80);
+  }
+  auto* entries = new QHBoxLayout;
+  entries->addWidget(Label1[0]);
+  entries->addWidget(Text1[0]);
+  entries->addSpacing(8);
+  entries->addWidget(Label1[1]);
+  entries->addWidget(Text1[1]);
+  entries->addStretch();
+  grid->addLayout(entries, 2, 0, 1, 4);
+
+  auto* modes = new QHBoxLayout;
+  auto* group = new QButtonGroup(panel);
+  const std::array<const char*, 3> modeCaptions = {"MB", "%", "一定"};
+  for (int i = 0; i < 3; ++i) {
+    Option1[i] = Named(new QRadioButton(QString::fromUtf8(modeCaptions[i])), QString("Option1_%1").arg(i));
+    group->addButton(Option1[i], i);
+    modes->addWidget(Option1[i]);
+  }
+  Option1[0]->setChecked(true);
+  modes->addStretch();
+  grid->addLayout(modes, 3, 0, 1, 4);
+
+  Check1 = Named(new QCheckBox(QString::fromUtf8("機種名表示")), "Check1");
+  Check1->setChecked(true);
+  Check3 = Named(new QCheckBox("Y Scale"), "Check3");
+  auto* scale = new QHBoxLayout;
+  scale->addWidget(Check1);
+  scale->addSpacing(12);
+  scale->addWidget(Check3);
+  scale->addWidget(Text1[2]);
+  scale->addStretch();
+  grid->addLayout(scale, 4, 0, 1, 4);
+
+  Label2 = Named(new QLabel, "Label2");
+  Label2->setMinimumWidth(200);
+  grid->addWidget(Label2, 5, 0, 1, 4);
+  grid->setRowStretch(6, 1);
+  return panel;
+}
+
+LoadContext MainMenu::Context() {
+  return LoadContext{settings_, dataSet_, *drawing_, VSDraw1->Surface(), *Grid1, *this, services_.prompter};
+}
+
 void MainMenu::Form_Load() {
-  Grid1->SetRows(0);
+  chart_.YZoom = 50;
+  ClearSeriesRows(*Grid1);
+  Grid1->SetBaseColour(settings_.Grf_ColorInfo[0]);
   VSDraw1->Surface().SetBackColor(settings_.Grf_ColorInfo[0]);
   VSDraw1->Surface().Clear();
+  const std::array<const char*, 3> initial = {"5", "0", ""};
+  for (int i = 0; i < 3; ++i) {
+    Text1[i]->setText(initial[i]);
+    Text1[i]->setProperty("tag", QString(initial[i]));
+  }
   settings_.BaseCaption = BuildBaseCaption(kVersionMajor, kVersionMinor, kVersionRevision);
   setWindowTitle(ToQString(settings_.BaseCaption));
+  Timer1->start();
+  LoadContext context = Context();
+  LoadStartupFiles(context);
+  VSDraw1->update();
+}
+
+double MainMenu::TwipsPerPixelX() const { return VSDraw1->TwipsPerPixelX(); }
+
+double MainMenu::TwipsPerPixelY() const { return VSDraw1->TwipsPerPixelY(); }
+
+void MainMenu::SetHourglass(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
+  for (int i = 0; i < 3; ++i) {
+    if (watched != Text1[i]) continue;
+    if (event->type() == QEvent::FocusIn) {
+      // After the click that gave the focus has placed the caret.
+      QTimer::singleShot(0, Text1[i], &QLineEdit::selectAll);
+    } else if (event->type() == QEvent::FocusOut) {
+      Text1_LostFocus(i);
+    } else if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) Text1_LostFocus(i);
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainMenu::SetTitle(const std::string& text, int mode) {
+  if (mode == 1) setWindowTitle(ToQString(settings_.BaseCaption));
+  if (mode == 2) setWindowTitle(ToQString(settings_.BaseCaption + text));
+  ProcessEvents();
+}
+
+QString MainMenu::StatusText() const { return Label2->text(); }
+
+void MainMenu::ClearYScaleBox() { Text1[2]->clear(); }
+
+bool MainMenu::KeepYScale() const { return Check3->isChecked(); }
+
+void MainMenu::AppendProgress(const std::string& marks) { Label2->setText(Label2->text() + ToQString(marks)); }
+
+void MainMenu::ClearProgress() { Label2->clear(); }
+
+void MainMenu::ProcessEvents() {
+  VSDraw1->RefreshIfChanged();
+  repaint();
+  QApplication::processEvents();
+}
+
+ScreenPoint MainMenu::MessageBoxPoint() const {
+  // Half of the window's right edge, as the question boxes have always opened.
+  const QRect frame = frameGeometry();
+  return {static_cast<int>(RoundHalfEven((frame.left() + frame.width()) / 2.0)),
+          static_cast<int>(RoundHalfEven((frame.top() + frame.height()) / 2.0))};
+}
+
+std::string MainMenu::YScaleText() const { return ToBytes(Text1[2]->text()); }
+
+void MainMenu::SetYScaleText(const std::string& text) { Text1[2]->setText(ToQString(text)); }
+
+bool MainMenu::ShowModelName() const { return Check1->isChecked(); }
+
+void MainMenu::SetOffsetUnitCaption(const std::string& caption) { Option1[0]->setText(ToQString(caption)); }
+
+Colour MainMenu::WindowBackColor() const { return FromQColor(palette().color(QPalette::Window)); }
+
+void MainMenu::Trace(const std::string& line) {
+  if (trace_) trace_(line);
+}
+
+void MainMenu::OpenConversionTool() {
+  if (conversionTool_ == nullptr) {
+    auto* tool = new FilenameConv(settings_, services_, saveSettings_);
+    tool->setAttribute(Qt::WA_DeleteOnClose);
+    connect(tool, &QObject::destroyed, this, [this] { conversionTool_ = nullptr; });
+    conversionTool_ = tool;
+  }
+  conversionTool_->show();
+  conversionTool_->raise();
+  conversionTool_->activateWindow();
 }
 
 void MainMenu::closeEvent(QCloseEvent* event) {

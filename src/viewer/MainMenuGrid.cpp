@@ -1,0 +1,95 @@
+// The series grid and the entry boxes of the main window.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "common/Numbers.h"
+#include "common/Paths.h"
+#include "data/DataFileList.h"
+#include "data/LoadFiles.h"
+#include "platform/ChartView.h"
+#include "platform/QtGrid.h"
+#include "platform/QtText.h"
+#include "viewer/MainMenu.h"
+#include "viewer/RedrawTickedRows.h"
+
+namespace varst {
+
+void MainMenu::Grid1_StartEdit(int /*Row*/, int Col, bool& Cancel) { Cancel = Col != 1; }
+
+void MainMenu::Grid1_AfterEdit(int /*Row*/, int Col) {
+  SetTitle("", 0);
+  SetTitle(kBusySuffix, 2);
+  SetHourglass(true);
+  if (Col == 1) {
+    LoadContext context = Context();
+    RedrawTickedRows(context);
+    VSDraw1->update();
+  }
+  SetTitle("", 1);
+  SetHourglass(false);
+}
+
+void MainMenu::Check1_Click() { Grid1_AfterEdit(0, 1); }
+
+void MainMenu::Grid1_AfterScroll(int OldTopRow, int NewTopRow) {
+  if (OldTopRow == 0 && NewTopRow > Grid1->Rows() / 2.0) Grid1->SetTopRow(0);
+}
+
+void MainMenu::MouseUp(int button) {
+  if (button == 2) ShowPopupMenu();
+}
+
+void MainMenu::Grid1_OLEDragDrop(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  SetHourglass(true);
+  SetTitle("", 0);
+  SetTitle(kBusySuffix, 2);
+  LoadContext context = Context();
+  if (paths.size() == 1) {
+    std::string path = paths.front();
+    if (FileExists(path) && CheckFileListBatch(path) == 0) {
+      const std::string list = ReadDataFileList(path);
+      if (!list.empty()) {
+        LoadFiles(context, list + ",,", 0);
+      } else {
+        LoadPaths(context, {path}, 0);
+      }
+    }
+  } else {
+    // Each dropped file is loaded from its own folder.
+    LoadPaths(context, paths, 0);
+  }
+  VSDraw1->update();
+  SetHourglass(false);
+  SetTitle("", 1);
+}
+
+void MainMenu::Text1_LostFocus(int Index) {
+  if (Index < 0 || Index > 2 || checkingEntry_) return;
+  QLineEdit* box = Text1[static_cast<std::size_t>(Index)];
+  const std::string text = ToBytes(box->text());
+  if (!IsNumeric(text)) return;
+  const std::int32_t value = ParseInteger(text);
+  const std::int32_t low = EntryMin[static_cast<std::size_t>(Index)];
+  const std::int32_t high = EntryMax[static_cast<std::size_t>(Index)];
+  if (value < low || value > high) {
+    // The message box takes the focus; the box must not check again meanwhile.
+    checkingEntry_ = true;
+    services_.prompter.Message("設定値が範囲外です(" + std::to_string(low) + "～" + std::to_string(high) + ")",
+                               MessageIcon::Critical);
+    box->setText(box->property("tag").toString());
+    checkingEntry_ = false;
+  } else {
+    box->setProperty("tag", box->text());
+  }
+}
+
+void MainMenu::Timer1_Timer() {
+  Timer1->stop();
+  ImageWidth = static_cast<std::int32_t>(RoundHalfEven(VSDraw1->width() * TwipsPerPixelX()));
+  ImageHeight = static_cast<std::int32_t>(RoundHalfEven(VSDraw1->height() * TwipsPerPixelY()));
+}
+
+}  // namespace varst

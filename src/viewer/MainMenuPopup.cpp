@@ -1,0 +1,164 @@
+// The grid's popup menu, batch list files, and closing the main window.
+
+#include <QCursor>
+#include <QMenu>
+#include <cstdio>
+
+#include "common/Paths.h"
+#include "common/Text.h"
+#include "data/LoadFiles.h"
+#include "data/SeriesRows.h"
+#include "platform/ChartView.h"
+#include "platform/QtGrid.h"
+#include "viewer/MainMenu.h"
+
+namespace varst {
+namespace {
+
+constexpr std::size_t kBatchHeadLines = 101;
+constexpr std::size_t kBatchHeadBytes = 1 << 20;
+
+// The head of a file: up to `limit` bytes.
+std::string ReadHead(const std::string& path, std::size_t limit) {
+  std::string bytes(limit, '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return {};
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::string bytes;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return bytes;
+  char chunk[65536];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, got);
+  std::fclose(file);
+  return bytes;
+}
+
+// A batch line names a file as written or, failing that, in upper case.
+std::string ExistingBatchFile(const std::string& line) {
+  std::string asWritten = line;
+  if (FileExists(asWritten)) return asWritten;
+  std::string upper = ToUpperAscii(line);
+  if (FileExists(upper)) return upper;
+  return {};
+}
+
+}  // namespace
+
+void MainMenu::ShowPopupMenu() {
+  if (POPUP == nullptr) {
+    POPUP = new QMenu("POPUPMenu", this);
+    POPUP->setObjectName("POPUP");
+    const char* captions[] = {"削除", "編集", "位置変更"};
+    for (int i = 0; i < 3; ++i) {
+      QAction* item = POPUP->addAction(QString::fromUtf8(captions[i]));
+      item->setObjectName(QString("POPUP_SUB_%1").arg(i));
+      connect(item, &QAction::triggered, this, [this, i] { POPUP_SUB_Click(i); });
+    }
+  }
+  POPUP->popup(QCursor::pos());
+}
+
+void MainMenu::POPUP_SUB_Click(int Index) {
+  SetTitle("", 0);
+  SetTitle(kBusySuffix, 2);
+  switch (Index) {
+    case 0:
+      DeleteCurrentRow();
+      break;
+    case 1:
+      EditTickedFiles();
+      break;
+    case 2:
+      ChangeDrawingOrder();
+      break;
+    default:
+      break;
+  }
+  SetTitle("", 1);
+}
+
+void MainMenu::Command2_Click() { ChangeDrawingOrder(); }
+
+void MainMenu::DeleteCurrentRow() {
+  const int current = Grid1->Row();
+  if (current < 0 || current >= Grid1->Rows()) return;
+  // Every remaining row keeps the colour it has: the rows below move up with theirs.
+  auto& colours = dataSet_.SeriesColor;
+  auto& chosen = dataSet_.SeriesColorSel;
+  chosen.fill(kNoColour);
+  for (int i = 0; i < current && i < kTableSize; ++i) chosen[static_cast<std::size_t>(i)] = 0;
+  for (int i = current; i + 1 < Grid1->Rows() && i + 1 < kTableSize; ++i) {
+    if (Trim(Grid1->TextMatrix(i + 1, 0)).empty()) break;
+    colours[static_cast<std::size_t>(i)] = colours[static_cast<std::size_t>(i + 1)];
+    colours[static_cast<std::size_t>(i + 1)] = 0;
+    chosen[static_cast<std::size_t>(i)] = 0;
+  }
+  if (dataSet_.Grf_Hist_Ptr < kTableSize) chosen[static_cast<std::size_t>(dataSet_.Grf_Hist_Ptr)] = kNoColour;
+  Grid1->RemoveItem(current);
+
+  std::string list;
+  for (int row = 0; row < Grid1->Rows(); ++row) {
+    const std::string path = Grid1->TextMatrix(row, 0);
+    if (Trim(path).empty()) break;
+    list += path;
+    list += '\0';
+  }
+  LoadContext context = Context();
+  if (list.empty()) {
+    // The last row is gone: nothing remains to show.
+    ResetDataSet(dataSet_);
+    ClearSeriesRows(*Grid1);
+    context.drawer.ClearChart();
+  } else {
+    list.pop_back();
+    LoadFiles(context, list + ",,", 1);
+  }
+  VSDraw1->update();
+}
+
+void MainMenu::EditTickedFiles() {
+  for (int row = 0; row < Grid1->Rows(); ++row) {
+    std::string path = Grid1->TextMatrix(row, 0);
+    if (Grid1->CellChecked(row, 1) != kChecked || !FileExists(path)) continue;
+    if (!services_.shell.StartProgram(settings_.EditorPath, {path})) {
+      services_.shell.OpenWithDefaultApplication(path);
+    }
+  }
+}
+
+std::int32_t MainMenu::CheckFileListBatch(const std::string& path) {
+  std::vector<std::string> lines = SplitLines(ReadHead(path, kBatchHeadBytes));
+  if (lines.size() > kBatchHeadLines) lines.resize(kBatchHeadLines);
+  bool batch = false;
+  for (const std::string& line : lines) batch = batch || ToUpperAscii(line).find("[FILE LIST]") != std::string::npos;
+  if (!batch) return 0;
+  RunFileListBatch(path);
+  return 1;
+}
+
+void MainMenu::RunFileListBatch(const std::string& path) {
+  settings_.BatchMode = kBatchReplaceWithoutAsking | kBatchSkipSizeDialog;
+  for (const std::string& line : SplitLines(ReadAll(path))) {
+    const std::string file = ExistingBatchFile(line);
+    if (file.empty()) continue;
+    LoadContext context = Context();
+    LoadPaths(context, {file}, 0);
+    VSDraw1->update();
+    if ((settings_.BatchMode & kBatchSkipSizeDialog) != 0) {
+      const ScreenPoint at = MessageBoxPoint();
+      services_.prompter.PlaceNextMessageBox(at.x, at.y);
+    }
+    const Answer answer =
+        services_.prompter.Message("クリップボードにコピーしますか", MessageIcon::None, MessageButtons::YesNoCancel);
+    if (answer == Answer::Cancel) break;
+    if (answer == Answer::Yes) Command1_Click(3);
+  }
+  settings_.BatchMode = 0;
+}
+
+}  // namespace varst

@@ -1,0 +1,295 @@
+// The main window's command buttons, popup menu and batch lists, driven as a user would, with
+// the dialogs answered by script.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/HeadlessSession.h"
+#include "common/Paths.h"
+#include "platform/ChartView.h"
+#include "platform/DisplayList.h"
+#include "platform/QtGrid.h"
+#include "support/SessionFixture.h"
+#include "support/WindowFixture.h"
+
+namespace varst {
+namespace {
+
+using test::DriveLine;
+using test::RangeCondition;
+using test::ReadFileBytes;
+using test::Records;
+using test::Window;
+
+// The open dialog's answer for several files: the folder and each name, each followed by NUL,
+// and a final NUL.
+std::string Chosen(const std::string& folder, const std::vector<std::string>& names) {
+  std::string result = folder + '\0';
+  for (const std::string& name : names) result += name + '\0';
+  return result + '\0';
+}
+
+// Clicks a dialog's button by name and returns the dialog's result.
+int Click(QDialog& dialog, const char* name) {
+  auto* button = dialog.findChild<QPushButton*>(name);
+  EXPECT_NE(button, nullptr) << name;
+  if (button != nullptr) button->click();
+  return dialog.result();
+}
+
+std::string ValueFile(const Window& w, const std::string& name, const std::string& model, double value,
+                      long long end = 1000) {
+  return w.File(name, {DriveLine(model, "S" + model), RangeCondition(end), "R,0,0," + std::to_string(value) + ",1",
+                       "R," + std::to_string(end) + ",1," + std::to_string(value) + ",1"});
+}
+
+TEST(Commands, OpenTwoFilesThroughTheDialogAndShowTheElapsedTime) {
+  Window w;
+  ValueFile(w, "a.dat", "MA", 1);
+  ValueFile(w, "b.dat", "MB", 2);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat"}));
+  w.clock.now = 5000;
+  w.window->Command1_Click(0);
+  EXPECT_EQ(w.Grid().Rows(), 2);
+  EXPECT_EQ(w.Status(), "0[ms]");
+  EXPECT_NE(w.prompter.History().at(0).text.find("*.dat;*.r*;*.w*;*.s*"), std::string::npos);
+  EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
+}
+
+TEST(Commands, SaveRowFileAppendsDatAndAsksBeforeReplacing) {
+  Window w;
+  const std::string a = ValueFile(w, "a.dat", "MA", 1);
+  w.prompter.ExpectOpenFile(a);
+  w.window->Command1_Click(0);
+  w.Grid().SetRow(0);
+  w.prompter.ExpectSaveFile(w.dir.File("copy")).ExpectMessage("保存終了");
+  w.window->Command1_Click(1);
+  EXPECT_EQ(ReadFileBytes(w.dir.File("copy.dat")), ReadFileBytes(a));
+  EXPECT_EQ(w.prompter.History().back().icon, MessageIcon::Information);
+
+  w.window->findChild<QLabel*>("Label2")->setText("unchanged");
+  w.prompter.ExpectSaveFile(w.dir.File("copy.dat")).ExpectMessage("ファイルが存在します。上書きしますか?", Answer::No);
+  w.window->Command1_Click(1);
+  EXPECT_EQ(w.Status(), "unchanged") << "No stops the command";
+  w.prompter.ExpectSaveFile("");
+  w.window->Command1_Click(1);
+  EXPECT_EQ(w.Status(), "unchanged") << "a cancelled dialog stops too";
+}
+
+TEST(Commands, SmoothingTwoTickedRowsAddsTwoThresholdSeriesAndTheirReferenceFiles) {
+  Window w;
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat"}));
+  w.File("a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 20)});
+  w.File("b.dat", {DriveLine("MB", "SB"), RangeCondition(), Records("R", 20)});
+  w.window->Command1_Click(0);
+  w.window->Command1_Click(2);
+  ASSERT_EQ(w.Grid().Rows(), 4);
+  for (int row : {2, 3}) {
+    EXPECT_EQ(w.Grid().TextMatrix(row, 2), "Threshold");
+    EXPECT_EQ(w.Grid().CellChecked(row, 1), kChecked);
+  }
+  EXPECT_EQ(w.Grid().TextMatrix(2, 1), "~REF0");
+  EXPECT_EQ(w.Grid().TextMatrix(3, 1), "~REF1");
+  EXPECT_EQ(w.SeriesPens().size(), 4U) << "both originals and both copies drawn";
+  for (const char* name : {"~REF0", "~REF1"}) {
+    const std::string ref = w.settings.WorkFolder + "/" + name;
+    ASSERT_TRUE(FileExists(std::string_view(ref))) << name;
+    test::Session again;
+    again.Load({ref});
+    EXPECT_EQ(again.Data().Grf_Hist_Ptr, 1) << "loads as a data file";
+    EXPECT_NE(again.Data().SeriesInfo[0].find(",Threshold,|"), std::string::npos);
+  }
+}
+
+TEST(Commands, SmoothingRefusesACountOfZero) {
+  Window w;
+  const std::string a = ValueFile(w, "a.dat", "MA", 1);
+  w.prompter.ExpectOpenFile(a);
+  w.window->Command1_Click(0);
+  w.Type(0, "0");
+  w.prompter.ExpectMessage("設定範囲が不正です");
+  w.window->Command1_Click(2);
+  EXPECT_EQ(w.Grid().Rows(), 1);
+}
+
+TEST(Commands, MergingThreeFilesAveragesEachLinePosition) {
+  Window w;
+  ValueFile(w, "a.dat", "MA", 1);
+  ValueFile(w, "b.dat", "MB", 2);
+  ValueFile(w, "c.dat", "MC", 4);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
+  w.window->Command1_Click(0);
+  w.window->Command1_Click(4);
+  ASSERT_EQ(w.Grid().Rows(), 4);
+  const std::string merged = ReadFileBytes(w.settings.WorkFolder + "/~REF0");
+  EXPECT_NE(merged.find("R,0,0,2.33,1\r\n"), std::string::npos) << merged;
+  EXPECT_NE(merged.find("0,0,1000,0,0,256,100,100,0,0,0,0,-1,0_0\r\n"), std::string::npos);
+  EXPECT_EQ(w.Grid().TextMatrix(3, 2), "Threshold");
+  EXPECT_EQ(w.Grid().CellChecked(3, 1), kChecked);
+}
+
+TEST(Commands, MergeRefusesDifferentRangesAndNothingTicked) {
+  Window w;
+  ValueFile(w, "a.dat", "MA", 1, 1000);
+  ValueFile(w, "b.dat", "MB", 2, 2000);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat"}));
+  w.window->Command1_Click(0);
+  w.prompter.ExpectMessage("試験範囲が異なります。試験範囲が同じでなければなりません");
+  w.window->Command1_Click(4);
+  EXPECT_EQ(w.Grid().Rows(), 2);
+  w.Tick(0, false);
+  w.Tick(1, false);
+  const std::string before = DumpDisplayList(w.Drawing());
+  w.prompter.ExpectMessage("データがありません");
+  w.window->Command1_Click(4);
+  EXPECT_EQ(DumpDisplayList(w.Drawing()), before) << "stopped before the chart was cleared";
+}
+
+TEST(Commands, DeletingTheSecondOfThreeRowsKeepsTheThirdRowsColour) {
+  Window w;
+  ValueFile(w, "a.dat", "MA", 1);
+  ValueFile(w, "b.dat", "MB", 2);
+  ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
+  w.window->Command1_Click(0);
+  const Colour first = w.Grid().CellForeColor(0, 1);
+  const Colour third = w.Grid().CellForeColor(2, 1);
+  w.Grid().SetRow(1);
+  w.window->POPUP_SUB_Click(0);
+  ASSERT_EQ(w.Grid().Rows(), 2);
+  EXPECT_EQ(w.Grid().TextMatrix(1, 1), "c.dat");
+  EXPECT_EQ(w.Grid().CellForeColor(1, 1), third);
+  EXPECT_EQ(w.Grid().CellForeColor(0, 1), first);
+  EXPECT_EQ(w.SeriesPens(), (std::vector<Colour>{first, third}));
+}
+
+TEST(Commands, DeletingTheLastRowEmptiesEverything) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+  w.window->Command1_Click(0);
+  w.Grid().SetRow(0);
+  w.window->POPUP_SUB_Click(0);
+  EXPECT_EQ(w.Grid().Rows(), 0);
+  EXPECT_EQ(w.dataSet.Grf_Hist_Ptr, 0);
+  EXPECT_TRUE(w.SeriesPens().empty());
+}
+
+TEST(Commands, EditStartsTheEditorOncePerTickedFileWithAnArgumentList) {
+  Window w;
+  const std::string odd = ValueFile(w, "it's a \"test\"; $(rm -rf x).dat", "MA", 1);
+  ValueFile(w, "b.dat", "MB", 2);
+  ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"it's a \"test\"; $(rm -rf x).dat", "b.dat", "c.dat"}));
+  w.window->Command1_Click(0);
+  ASSERT_EQ(w.Grid().Rows(), 3);
+  w.Tick(2, false);
+  w.settings.EditorPath = "my-editor";
+  w.window->POPUP_SUB_Click(1);
+  ASSERT_EQ(w.shell.started.size(), 2U);
+  EXPECT_EQ(w.shell.started[0].program, "my-editor");
+  EXPECT_EQ(w.shell.started[0].arguments, std::vector<std::string>{odd}) << "the name is one plain argument";
+  w.shell.programsStart = false;
+  w.window->POPUP_SUB_Click(1);
+  EXPECT_EQ(w.shell.opened.size(), 2U) << "the desktop opens the files when the editor cannot start";
+}
+
+TEST(Commands, DrawingOrderDialogReloadsInTheNewOrder) {
+  Window w;
+  ValueFile(w, "a.dat", "MA", 1);
+  ValueFile(w, "b.dat", "MB", 2);
+  ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
+  w.window->Command1_Click(0);
+  const Colour cColour = w.Grid().CellForeColor(2, 1);
+  w.prompter.ExpectDialog([](QDialog& dialog) {
+    auto* grid = dialog.findChild<QTableWidget*>("Grid1");
+    grid->setCurrentCell(2, 1);
+    Click(dialog, "Command1_3");
+    Click(dialog, "Command1_3");
+    return Click(dialog, "Command1_0");
+  });
+  w.window->POPUP_SUB_Click(2);
+  ASSERT_EQ(w.Grid().Rows(), 3);
+  EXPECT_EQ(w.Grid().TextMatrix(0, 1), "c.dat");
+  EXPECT_EQ(w.Grid().TextMatrix(1, 1), "a.dat");
+  EXPECT_EQ(w.Grid().TextMatrix(2, 1), "b.dat");
+  EXPECT_EQ(w.Grid().CellForeColor(0, 1), cColour) << "the colour follows its row";
+
+  w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command1_1"); });
+  w.window->POPUP_SUB_Click(2);
+  EXPECT_EQ(w.Grid().TextMatrix(0, 1), "c.dat") << "cancel reloads nothing";
+}
+
+TEST(Commands, ClipboardCopyAtTheChosenSize) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
+  w.window->Command1_Click(0);
+  w.prompter.ExpectDialog([](QDialog& dialog) {
+    for (const auto& [name, text] : {std::pair{"Text1_0", "320"}, std::pair{"Text1_1", "200"}}) {
+      auto* box = dialog.findChild<QLineEdit*>(name);
+      box->clear();
+      QTest::keyClicks(box, text);
+      QTest::keyClick(box, Qt::Key_Return);  // Enter takes the value as leaving the box does
+    }
+    return Click(dialog, "Command1_0");
+  });
+  QApplication::clipboard()->clear();
+  w.window->Command1_Click(3);
+  const QImage image = QApplication::clipboard()->image();
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(320, 200));
+  int green = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) green += image.pixelColor(x, y) == QColor(0, 255, 0) ? 1 : 0;
+  }
+  EXPECT_GT(green, 50) << "the series and its legend are in the picture";
+  EXPECT_EQ(w.window->ChartSurface().Surface().ExportWidth(), 0) << "the export size is restored";
+}
+
+TEST(Commands, BatchListCopiesEachChartOrEndsOnCancel) {
+  Window w;
+  const std::string a = ValueFile(w, "a.dat", "MA", 1);
+  const std::string b = ValueFile(w, "b.dat", "MB", 2);
+  const std::string batch = w.dir.Write("batch.txt", "[file list]\r\n" + a + "\r\n/missing\r\n" + b + "\r\n");
+  w.window->ImageWidth = 150 * 15;
+  w.window->ImageHeight = 100 * 15;
+  QApplication::clipboard()->clear();
+  w.prompter.ExpectMessage("クリップボードにコピーしますか", Answer::Yes).ExpectMessage("クリップボードにコピーしますか", Answer::Cancel);
+  w.window->Grid1_OLEDragDrop({batch});
+  EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(150, 100)) << "copied without the size dialog";
+  EXPECT_EQ(w.settings.BatchMode, 0);
+  EXPECT_EQ(w.dataSet.FileList, std::vector<std::string>{b}) << "each listed file replaces the last";
+  EXPECT_EQ(w.prompter.History().at(0).buttons, MessageButtons::YesNoCancel);
+  EXPECT_TRUE(w.prompter.History().at(0).placed);
+}
+
+TEST(Commands, ClosingTheWindowWritesTheSettings) {
+  Window w;
+  w.window->close();
+  EXPECT_EQ(w.settingsSaved, 1);
+}
+
+TEST(Commands, SettingsDialogCancelledLeavesTheChartAndOkRedraws) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+  w.window->Command1_Click(0);
+  const std::string before = DumpDisplayList(w.Drawing());
+  w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command2_1"); });
+  w.window->Command1_Click(5);
+  EXPECT_EQ(DumpDisplayList(w.Drawing()), before);
+  w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command2_0"); });
+  w.window->Command1_Click(5);
+  EXPECT_EQ(w.SeriesPens().size(), 1U) << "redrawn";
+}
+
+}  // namespace
+}  // namespace varst

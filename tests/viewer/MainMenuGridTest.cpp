@@ -1,0 +1,134 @@
+// The main window's series grid and entry boxes, driven as a user would.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "platform/ChartView.h"
+#include "platform/DisplayList.h"
+#include "platform/QtGrid.h"
+#include "support/SessionFixture.h"
+#include "support/WindowFixture.h"
+
+namespace varst {
+namespace {
+
+using test::DriveLine;
+using test::RangeCondition;
+using test::Records;
+using test::Window;
+
+TEST(MainMenuGrid, UntickingARowRemovesItsSeriesAndTickingRestoresIt) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.dat", DriveLine("MA", "SA") + "\r\n" + RangeCondition() + "\r\n" +
+                                               Records("W", 4) + "\r\n" + Records("R", 4) + "\r\n");
+  const std::string b = dir.Write("b.dat", DriveLine("MB", "SB") + "\r\n" + RangeCondition() + "\r\n" + Records("R", 4) + "\r\n");
+  Window w({a, b});
+  ASSERT_EQ(w.Grid().Rows(), 3);
+  const std::vector<Colour> all = w.SeriesPens();
+  ASSERT_EQ(all.size(), 3U);
+  w.Tick(1, false);
+  EXPECT_EQ(w.SeriesPens(), (std::vector<Colour>{all[0], all[2]}));
+  w.Tick(1, true);
+  EXPECT_EQ(w.SeriesPens(), all) << "every series back in its own colour";
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(w.Grid().CellForeColor(row, 1), all[static_cast<std::size_t>(row)]);
+  EXPECT_TRUE(w.window->windowTitle().endsWith("Ver1.00")) << "the busy suffix is gone";
+}
+
+TEST(MainMenuGrid, OnlyTheTickBoxColumnEdits) {
+  Window w;
+  bool cancel = false;
+  for (int col : {0, 2, 3, 4, 5}) {
+    w.window->Grid1_StartEdit(0, col, cancel);
+    EXPECT_TRUE(cancel) << col;
+  }
+  w.window->Grid1_StartEdit(0, 1, cancel);
+  EXPECT_FALSE(cancel);
+}
+
+TEST(MainMenuGrid, CountBoxBounds) {
+  Window w;
+  w.prompter.ExpectMessage("設定値が範囲外です(0～1000)");
+  w.Type(0, "1001");
+  EXPECT_EQ(w.Box(0)->text(), "5") << "the last accepted value comes back";
+  EXPECT_EQ(w.prompter.History().back().icon, MessageIcon::Critical);
+  w.Type(0, "0");
+  EXPECT_EQ(w.Box(0)->text(), "0");
+  w.Type(0, "2.5");
+  EXPECT_EQ(w.Box(0)->text(), "2.5") << "stays as typed";
+  w.prompter.ExpectMessage("設定値が範囲外です(0～1000)");
+  w.Type(0, "-1");
+  EXPECT_EQ(w.Box(0)->text(), "2.5");
+  w.Type(0, "abc");
+  EXPECT_EQ(w.Box(0)->text(), "abc") << "a text that is not a number is left alone";
+}
+
+TEST(MainMenuGrid, OffsetBoxBoundsAndEnter) {
+  Window w;
+  w.Type(1, "-100");
+  EXPECT_EQ(w.Box(1)->text(), "-100");
+  w.prompter.ExpectMessage("設定値が範囲外です(-100～2000)");
+  w.Box(1)->setText("-101");
+  QTest::keyClick(w.Box(1), Qt::Key_Return);
+  EXPECT_EQ(w.Box(1)->text(), "-100") << "Enter runs the same check";
+  w.prompter.ExpectMessage("設定値が範囲外です(1～500)");
+  w.Type(2, "501");
+  EXPECT_EQ(w.Box(2)->text(), "");
+}
+
+TEST(MainMenuGrid, DroppedPlainListLoadsItsFiles) {
+  Window w;
+  const std::string a = w.File("a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 3)});
+  const std::string b = w.File("b.dat", {DriveLine("MB", "SB"), RangeCondition(), Records("R", 3)});
+  const std::string list = w.dir.Write("list.txt", "DATA FILE LIST\r\n" + a + "\r\n" + b + "\r\n");
+  w.window->Grid1_OLEDragDrop({list});
+  EXPECT_EQ(w.Grid().Rows(), 2);
+  EXPECT_EQ(w.dataSet.FileList, (std::vector<std::string>{a, b}));
+}
+
+TEST(MainMenuGrid, SeveralDroppedFilesFromDifferentFoldersLoadFromTheirOwn) {
+  Window w;
+  const std::string a = w.File("one/a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 3)});
+  const std::string b = w.File("two/b.dat", {DriveLine("MB", "SB"), RangeCondition(), Records("R", 3)});
+  const std::string c = w.File("two/c.dat", {DriveLine("MC", "SC"), RangeCondition(), Records("R", 3)});
+  w.window->Grid1_OLEDragDrop({a, b, c});
+  EXPECT_EQ(w.dataSet.FileCount, 3);
+  EXPECT_EQ(w.Grid().Rows(), 3);
+}
+
+TEST(MainMenuGrid, ADroppedFileThatDoesNotExistLoadsNothing) {
+  Window w;
+  w.window->Grid1_OLEDragDrop({w.dir.File("missing.dat")});
+  EXPECT_EQ(w.dataSet.FileCount, 0);
+  EXPECT_TRUE(w.prompter.History().empty());
+}
+
+TEST(MainMenuGrid, ModelNameBoxRedrawsWithoutTheLegendText) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.dat", DriveLine() + "\r\n" + RangeCondition() + "\r\n" + Records("R", 3) + "\r\n");
+  Window w({a});
+  auto* model = w.window->findChild<QCheckBox*>("Check1");
+  ASSERT_NE(model, nullptr);
+  EXPECT_TRUE(model->isChecked()) << "ticked when the window opens";
+  QTest::mouseClick(model, Qt::LeftButton);
+  const std::string dump = DumpDisplayList(w.Drawing());
+  EXPECT_EQ(dump.find("S/N:"), std::string::npos);
+  EXPECT_EQ(w.SeriesPens().size(), 1U);
+}
+
+TEST(MainMenuGrid, ScrollGuardAndInitialPictureSize) {
+  Window w;
+  w.Grid().SetRows(40);
+  w.window->Grid1_AfterScroll(0, 5);
+  w.window->Grid1_AfterScroll(0, 30);
+  EXPECT_EQ(w.Grid().TopRow(), 0);
+  w.window->Timer1_Timer();
+  const double tpp = w.window->ChartSurface().TwipsPerPixelX();
+  EXPECT_EQ(w.window->ImageWidth, static_cast<int>(std::lround(w.window->ChartSurface().width() * tpp)));
+  EXPECT_GT(w.window->ImageHeight, 0);
+}
+
+}  // namespace
+}  // namespace varst
