@@ -150,7 +150,6 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   // The modal dialogs, each run through the Prompter.
   void RunSizeDialog();
   void RunSettingDialog();
-  void RunLineColourDialog();
 
   // Opens the file name conversion tool, or brings its open window to the front.
   void OpenConversionTool();

@@ -33,15 +33,11 @@ void MainMenu::RunSizeDialog() {
 }
 
 void MainMenu::RunSettingDialog() {
-  Setting dialog(settings_, results_, services_.prompter, [this] { RunLineColourDialog(); }, DialogParent(this));
+  const auto lineColours = [this] {
+    RunColorSelect(*Grid1, dataSet_, results_, services_.prompter, DialogParent(this));
+  };
+  Setting dialog(settings_, results_, services_.prompter, lineColours, DialogParent(this));
   services_.prompter.ExecDialog(dialog);
-}
-
-void MainMenu::RunLineColourDialog() {
-  std::vector<LineColourRow> rows = LineColourRowsFromGrid(*Grid1, dataSet_);
-  ColorSelect dialog(rows, results_, services_.prompter, DialogParent(this));
-  services_.prompter.ExecDialog(dialog);
-  if (results_.DialogResult == kDialogOk) ApplyLineColours(rows, dataSet_);
 }
 
 void MainMenu::ChangeDrawingOrder() {
