@@ -8,6 +8,8 @@
 namespace varst {
 namespace {
 
+constexpr std::size_t kLinesBetweenProgress = 1 << 18;
+
 void PrintErrorCounts(LoadContext& context, std::int16_t slot) {
   DataSet& dataSet = context.dataSet;
   if (slot < 0 || slot >= kTableSize) return;
@@ -31,7 +33,12 @@ void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& pa
   const std::string_view bytes = dataSet.ReadBuffer.View();
   std::size_t position = 0;
   bool atEnd = false;
+  std::size_t linesRead = 0;
   for (bool first = true; !atEnd; first = false) {
+    // A long file shows how far it has come, and the window repaints meanwhile.
+    if (++linesRead % kLinesBetweenProgress == 0) {
+      context.host.FileProgress(static_cast<double>(position) / static_cast<double>(bytes.size()));
+    }
     const std::string_view line = ReadLine(bytes, position, atEnd, &context.prompter);
     if (line == kEndMarker) break;
     if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==

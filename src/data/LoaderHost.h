@@ -21,6 +21,8 @@ class LoaderHost {
   // The status label's progress row.
   virtual void AppendProgress(const std::string& marks) = 0;
   virtual void ClearProgress() = 0;
+  // How far the reading of a long file has come (0..1); the window shows it and repaints.
+  virtual void FileProgress(double /*share*/) {}
   // Lets the window repaint and handle pending events during long work.
   virtual void ProcessEvents() = 0;
   // Where a question box of the loader opens, in screen pixels.

@@ -231,14 +231,33 @@ void MainMenu::ClearYScaleBox() { Text1[2]->clear(); }
 
 bool MainMenu::KeepYScale() const { return Check3->isChecked(); }
 
-void MainMenu::AppendProgress(const std::string& marks) { Label2->setText(Label2->text() + ToQString(marks)); }
+void MainMenu::AppendProgress(const std::string& marks) {
+  QString text = Label2->text();
+  text.chop(percentShown_);
+  percentShown_ = 0;
+  Label2->setText(text + ToQString(marks));
+}
 
-void MainMenu::ClearProgress() { Label2->clear(); }
+void MainMenu::ClearProgress() {
+  percentShown_ = 0;
+  Label2->clear();
+}
+
+void MainMenu::FileProgress(double share) {
+  QString text = Label2->text();
+  text.chop(percentShown_);
+  const QString percent = QString(" %1%").arg(static_cast<int>(share * 100));
+  percentShown_ = static_cast<int>(percent.size());
+  Label2->setText(text + percent);
+  ProcessEvents();
+}
 
 void MainMenu::ProcessEvents() {
   VSDraw1->RefreshIfChanged();
   repaint();
-  QApplication::processEvents();
+  // The window repaints, but clicks and keys wait until the work is done: a command started
+  // in the middle of another would read and redraw the data set the first one is changing.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 ScreenPoint MainMenu::MessageBoxPoint() const {

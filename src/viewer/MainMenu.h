@@ -97,6 +97,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   [[nodiscard]] bool KeepYScale() const override;
   void AppendProgress(const std::string& marks) override;
   void ClearProgress() override;
+  void FileProgress(double share) override;
   void ProcessEvents() override;
   [[nodiscard]] ScreenPoint MessageBoxPoint() const override;
 
@@ -192,6 +193,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   // The rows a smoothing or merge added, ticked when it ends.
   std::vector<std::uint8_t> RowsToCheck;
   bool checkingEntry_ = false;  // a bound check's message box is open
+  int percentShown_ = 0;        // length of the percentage at the end of the status text
 };
 
 // The size readout: "W:" & width & CR & "H:" & height, in pixels.
