@@ -22,18 +22,19 @@ using test::Window;
 
 TEST(MainMenuGrid, UntickingARowRemovesItsSeriesAndTickingRestoresIt) {
   test::TempDir dir;
-  const std::string a = dir.Write("a.dat", DriveLine("MA", "SA") + "\r\n" + RangeCondition() + "\r\n" +
-                                               Records("W", 4) + "\r\n" + Records("R", 4) + "\r\n");
-  const std::string b = dir.Write("b.dat", DriveLine("MB", "SB") + "\r\n" + RangeCondition() + "\r\n" + Records("R", 4) + "\r\n");
-  Window w({a, b});
-  ASSERT_EQ(w.Grid().Rows(), 3);
+  const auto file = [&](const std::string& name, const std::string& model) {
+    return dir.Write(name, DriveLine(model, "S" + model) + "\r\n" + RangeCondition() + "\r\n" + Records("W", 4) +
+                               "\r\n" + Records("R", 4) + "\r\n");
+  };
+  Window w({file("a.dat", "MA"), file("b.dat", "MB")});
+  ASSERT_EQ(w.Grid().Rows(), 4);
   const std::vector<Colour> all = w.SeriesPens();
-  ASSERT_EQ(all.size(), 3U);
+  ASSERT_EQ(all, (std::vector<Colour>{0x00FF00, 0x0000FF, 0xFF0000, 0xFF00FF})) << "four series, four colours";
   w.Tick(1, false);
-  EXPECT_EQ(w.SeriesPens(), (std::vector<Colour>{all[0], all[2]}));
+  EXPECT_EQ(w.SeriesPens(), (std::vector<Colour>{all[0], all[2], all[3]}));
   w.Tick(1, true);
   EXPECT_EQ(w.SeriesPens(), all) << "every series back in its own colour";
-  for (int row = 0; row < 3; ++row) EXPECT_EQ(w.Grid().CellForeColor(row, 1), all[static_cast<std::size_t>(row)]);
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(w.Grid().CellForeColor(row, 1), all[static_cast<std::size_t>(row)]);
   EXPECT_TRUE(w.window->windowTitle().endsWith("Ver1.00")) << "the busy suffix is gone";
 }
 
