@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 #include <utility>
@@ -126,61 +125,6 @@ double DerivedValue(double sum, std::size_t used, double offset, std::int32_t of
   return value;
 }
 
-// Writes the digits of `value` (finite, >= 0, below 1e15) in the "0.00" format to `out`
-// and returns the end. Same steps as FormatFixed(value, 2): the value at 15 significant
-// digits, then rounded to two decimals with halves away from zero; to_chars gives those 15
-// digits at a fraction of the cost of a formatted print.
-char* WriteHundredths(double value, char* out) {
-  constexpr int kSignificant = 15;
-  constexpr int kDecimals = 2;
-  char scientific[32];
-  const auto printed = std::to_chars(std::begin(scientific), std::end(scientific), value,
-                                     std::chars_format::scientific, kSignificant - 1);
-  const std::string_view text(scientific, static_cast<std::size_t>(printed.ptr - scientific));
-  const std::size_t ePos = text.find('e');
-  int exponent = 0;
-  std::from_chars(text.data() + ePos + (text[ePos + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
-  char digits[kSignificant + 24];
-  int count = 0;
-  for (std::size_t i = 0; i < ePos; ++i) {
-    if (text[i] != '.') digits[count++] = text[i];
-  }
-  const int shift = exponent - (kSignificant - 1) + kDecimals;
-  if (shift >= 0) {
-    for (int i = 0; i < shift; ++i) digits[count++] = '0';
-  } else if (-shift > count) {
-    digits[0] = '0';
-    count = 1;
-  } else {
-    const int keep = count + shift;
-    const bool roundUp = digits[keep] >= '5';
-    count = keep;
-    if (roundUp) {
-      int i = count - 1;
-      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-      if (i >= 0) {
-        ++digits[i];
-      } else {
-        std::copy_backward(digits, digits + count, digits + count + 1);
-        digits[0] = '1';
-        ++count;
-      }
-    }
-    if (count == 0) digits[count++] = '0';
-  }
-  if (count < kDecimals + 1) {
-    const int pad = kDecimals + 1 - count;
-    std::copy_backward(digits, digits + count, digits + count + pad);
-    std::fill(digits, digits + pad, '0');
-    count += pad;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (i == count - kDecimals) *out++ = '.';
-    *out++ = digits[i];
-  }
-  return out;
-}
-
 // F0 & "," & F1 & "," & F2 & "," & value & "," & F4 of a record of five or six fields.
 std::string DerivedRecord(std::string_view line, double value) {
   std::size_t third = 0;  // the comma after F2
@@ -190,7 +134,7 @@ std::string DerivedRecord(std::string_view line, double value) {
   const std::string_view head = line.substr(0, third);
   const std::string_view f4 =
       line.substr(fourth + 1, fifth == std::string_view::npos ? std::string_view::npos : fifth - fourth - 1);
-  const std::string text = AveragedValueText(value);
+  const std::string text = FormatFixed(value, 2);
   std::string record;
   record.reserve(head.size() + text.size() + 1 + f4.size());
   record.append(head).append(text).append(1, ',').append(f4);
@@ -199,12 +143,6 @@ std::string DerivedRecord(std::string_view line, double value) {
 
 }  // namespace
 
-std::string AveragedValueText(double value) {
-  if (value == 0) return "0.00";  // also -0, which to_chars would print with its sign
-  if (!(value > 0 && value < 1e15)) return FormatFixed(value, 2);
-  char text[40];
-  return std::string(text, WriteHundredths(value, text));
-}
 
 void BuildAveragedLines(std::vector<std::string>& datainfo, std::int32_t datacount, std::int32_t avr_cnt,
                         double offset, std::int32_t offmode, std::vector<std::string>& RefLines,

@@ -36,9 +36,6 @@ void BuildAveragedLines(std::vector<std::string>& datainfo, std::int32_t datacou
                         double offset, std::int32_t offmode, std::vector<std::string>& RefLines,
                         std::int32_t& RefLineCount);
 
-// The text of a derived value: exactly FormatFixed(value, 2), made without a formatted print
-// for the values a derived record can hold (0 up to below 1e15).
-[[nodiscard]] std::string AveragedValueText(double value);
 
 // BuildAveragedLines into context.dataSet.RefLines / RefLineCount, then draws those lines as
 // the next series (SeriesIndex := Grf_Hist_Ptr; DrawFile with an empty path and no series

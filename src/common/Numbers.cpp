@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 #include <limits>
 
 namespace varst {
@@ -223,46 +225,65 @@ std::string DecimalText(std::int64_t value) { return std::to_string(value); }
 std::string FormatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return DecimalText(value);
   decimals = std::clamp(decimals, 0, 30);
-  // Take the magnitude at 15 significant digits, as the runtime's formatting does: it is
-  // the integer M (15 digits) times 10^(exponent - 14). Rounding M * 10^shift to an
-  // integer, halves away from zero, gives the result's digits N with `decimals` places.
-  std::array<char, 64> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "%.14e", std::fabs(value));
-  const std::string scientific(buffer.data());
-  const auto ePos = scientific.find('e');
-  const int exponent = std::atoi(scientific.c_str() + ePos + 1);
-  std::string digits;
+  // The magnitude at 15 significant digits, as the runtime's formatting takes it: the integer
+  // M of those digits times 10^(exponent - 14). M * 10^shift rounded to an integer, halves
+  // away from zero, gives the result's digits with `decimals` places.
+  constexpr int kSignificant = 15;
+  char scientific[40];
+  const auto printed = std::to_chars(std::begin(scientific), std::end(scientific), std::fabs(value),
+                                     std::chars_format::scientific, kSignificant - 1);
+  const std::string_view text(scientific, static_cast<std::size_t>(printed.ptr - scientific));
+  const std::size_t ePos = text.find('e');
+  int exponent = 0;
+  std::from_chars(text.data() + ePos + (text[ePos + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+  // Room for the digits, the zeros a large value gains, and the places.
+  char digits[kSignificant + 330 + 32];
+  int count = 0;
   for (std::size_t i = 0; i < ePos; ++i) {
-    if (scientific[i] != '.') digits += scientific[i];
+    if (text[i] != '.') digits[count++] = text[i];
   }
-  const int shift = exponent - 14 + decimals;
+  const int shift = exponent - (kSignificant - 1) + decimals;
   if (shift >= 0) {
-    digits.append(static_cast<std::size_t>(shift), '0');
-  } else if (-shift > static_cast<int>(digits.size())) {
-    digits = "0";
+    for (int i = 0; i < shift; ++i) digits[count++] = '0';
+  } else if (-shift > count) {
+    digits[0] = '0';
+    count = 1;
   } else {
-    const std::size_t keep = digits.size() - static_cast<std::size_t>(-shift);
+    const int keep = count + shift;
     const bool roundUp = digits[keep] >= '5';
-    digits.resize(keep);
+    count = keep;
     if (roundUp) {
-      int i = static_cast<int>(digits.size()) - 1;
-      while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') digits[static_cast<std::size_t>(i--)] = '0';
+      int i = count - 1;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
       if (i >= 0) {
-        ++digits[static_cast<std::size_t>(i)];
+        ++digits[i];
       } else {
-        digits.insert(digits.begin(), '1');
+        std::memmove(digits + 1, digits, static_cast<std::size_t>(count));
+        digits[0] = '1';
+        ++count;
       }
     }
-    if (digits.empty()) digits = "0";
+    if (count == 0) digits[count++] = '0';
   }
-  // Place the decimal mark before the last `decimals` digits.
-  if (digits.size() < static_cast<std::size_t>(decimals) + 1) {
-    digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+  // At least one digit before the decimal mark.
+  std::string result;
+  result.reserve(static_cast<std::size_t>(count + decimals + 3));
+  const int integerDigits = count - decimals;
+  bool zero = true;
+  for (int i = 0; i < count; ++i) zero = zero && digits[i] == '0';
+  if (value < 0 && !zero) result += '-';
+  if (integerDigits <= 0) {
+    result += '0';
+  } else {
+    result.append(digits, static_cast<std::size_t>(integerDigits));
   }
-  std::string text = digits;
-  if (decimals > 0) text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
-  const bool zero = text.find_first_not_of("0.") == std::string::npos;
-  return (value < 0 && !zero) ? "-" + text : text;
+  if (decimals > 0) {
+    result += '.';
+    for (int i = integerDigits; i < 0; ++i) result += '0';
+    const int from = std::max(integerDigits, 0);
+    result.append(digits + from, static_cast<std::size_t>(count - from));
+  }
+  return result;
 }
 
 std::string ShortestText(double value) {

@@ -155,21 +155,6 @@ TEST(AvrData, SameTextAsThePlainAlgorithmForEveryWindow) {
   }
 }
 
-TEST(AvrData, ValueTextIsTheFixedFormat) {
-  std::vector<double> values{0, 0.005, 0.004999, 0.125, 0.375, 1.005, 2.675, 9.995, 99.995, 0.5e-2,
-                             1e-7, 123456789.125, 999999999999.995, 1e14 - 0.5, 0.01, 1.0 / 3};
-  for (int k = 0; k < 20000; ++k) values.push_back(k / 1000.0);
-  for (int k = 0; k < 2000; ++k) values.push_back(k / 8.0 + 0.005);
-  for (int k = 1; k < 300; ++k) values.push_back(std::pow(1.13, k) / 1e10);
-  for (double v : {1e-3, 1.005, 2.345, 1e13 + 0.125}) {
-    values.push_back(std::nextafter(v, 0.0));
-    values.push_back(std::nextafter(v, 1e300));
-  }
-  values.push_back(-0.0);
-  values.push_back(1e20);
-  for (const double v : values) EXPECT_EQ(AveragedValueText(v), FormatFixed(v, 2)) << ShortestText(v);
-}
-
 TEST(AvrData, DrawsTheLinesAsANewThresholdSeries) {
   Session s;
   std::vector<std::string> lines{kDrive, kCondition, Record("10", 0), Record("20", 500), Record("30", 1000)};

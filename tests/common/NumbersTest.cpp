@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace varst {
@@ -112,6 +116,63 @@ TEST(FormatFixed, RoundsHalvesAwayFromZeroAtFifteenDigits) {
       {12345678.125, 2, "12345678.13"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatFixed(c.value, c.decimals), c.text) << c.value;
+}
+
+// The fixed format by the book: 15 significant digits printed, then rounded in decimal.
+std::string FixedByPrintf(double value, int decimals) {
+  char scientific[64];
+  std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+  std::string digits;
+  const char* e = std::strchr(scientific, 'e');
+  for (const char* p = scientific; p < e; ++p) {
+    if (*p != '.') digits += *p;
+  }
+  const int exponent = std::atoi(e + 1);
+  std::string out;
+  const int shift = exponent - 14 + decimals;
+  std::string n = digits;
+  if (shift >= 0) {
+    n.append(static_cast<std::size_t>(shift), '0');
+  } else if (-shift > static_cast<int>(n.size())) {
+    n = "0";
+  } else {
+    const std::size_t keep = n.size() - static_cast<std::size_t>(-shift);
+    const bool up = n[keep] >= '5';
+    n.resize(keep);
+    if (n.empty()) n = "0";
+    for (int i = static_cast<int>(n.size()) - 1; up; --i) {
+      if (i < 0) {
+        n.insert(n.begin(), '1');
+        break;
+      }
+      if (n[static_cast<std::size_t>(i)] == '9') {
+        n[static_cast<std::size_t>(i)] = '0';
+      } else {
+        ++n[static_cast<std::size_t>(i)];
+        break;
+      }
+    }
+  }
+  while (static_cast<int>(n.size()) < decimals + 1) n.insert(n.begin(), '0');
+  out = n.substr(0, n.size() - static_cast<std::size_t>(decimals));
+  if (decimals > 0) out += "." + n.substr(n.size() - static_cast<std::size_t>(decimals));
+  const bool zero = out.find_first_not_of("0.") == std::string::npos;
+  return value < 0 && !zero ? "-" + out : out;
+}
+
+TEST(FormatFixed, AgreesWithTheDecimalRoundingOfItsFifteenDigits) {
+  std::vector<double> values{0.005, 0.004999, 0.125, 0.375, 1.005, 2.675, 9.995, 99.995, 1e-7, 123456789.125,
+                             999999999999.995, 1e14 - 0.5, 0.01, 1.0 / 3, 1e20, -2.5, -0.004};
+  for (int k = 0; k < 20000; ++k) values.push_back(k / 1000.0);
+  for (int k = 0; k < 2000; ++k) values.push_back(k / 8.0 + 0.005);
+  for (int k = 1; k < 300; ++k) values.push_back(std::pow(1.13, k) / 1e10);
+  for (double v : {1e-3, 1.005, 2.345, 1e13 + 0.125}) {
+    values.push_back(std::nextafter(v, 0.0));
+    values.push_back(std::nextafter(v, 1e300));
+  }
+  for (const double v : values) {
+    for (int decimals : {0, 1, 2}) EXPECT_EQ(FormatFixed(v, decimals), FixedByPrintf(v, decimals)) << ShortestText(v);
+  }
 }
 
 TEST(ShortestText, ReadsBackExactly) {
