@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/ButtonArray.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
 
@@ -36,13 +37,7 @@ ColorSelect::ColorSelect(std::vector<LineColourRow>& rows, DialogResults& result
 
   const std::array<QString, 3> captions = {QStringLiteral("OK"), QStringLiteral("キャンセル"),
                                            QStringLiteral("色指定")};
-  for (int i = 0; i < 3; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    Command1[at] = new QPushButton(captions[at]);
-    Command1[at]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1[at]->setAutoDefault(false);
-    connect(Command1[at], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-  }
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Command1[kPick]);
   buttons->addStretch(1);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ButtonArray.h"
 #include "platform/QtGrid.h"
 
 namespace varst {
@@ -35,13 +36,7 @@ Position::Position(std::vector<PositionRow>& rows, std::string& OrderList, Dialo
 
   const std::array<QString, 4> captions = {QStringLiteral("OK"), QStringLiteral("キャンセル"),
                                            QStringLiteral("下げる"), QStringLiteral("上げる")};
-  for (int i = 0; i < static_cast<int>(Command1.size()); ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    Command1[at] = new QPushButton(captions[at]);
-    Command1[at]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1[at]->setAutoDefault(false);
-    connect(Command1[at], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-  }
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(Command1[kUp]);
   buttons->addWidget(Command1[kDown]);

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "common/Numbers.h"
+#include "platform/ButtonArray.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -81,11 +82,7 @@ Setting::Setting(Settings& settings, DialogResults& results, Prompter& prompter,
   const std::array<QString, 3> captions = {QStringLiteral("OK"), QStringLiteral("キャンセル"),
                                            QStringLiteral("ライン色設定")};
   auto* buttons = new QHBoxLayout;
-  for (int i = 0; i < 3; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    Command2[at] = MakeButton(captions[at], QStringLiteral("Command2_%1").arg(i));
-    connect(Command2[at], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
-  }
+  Command2 = MakeButtonArray(QStringLiteral("Command2"), captions, this, [this](int i) { Command2_Click(i); });
   buttons->addWidget(Command2[kLineColours]);
   buttons->addStretch(1);
   buttons->addWidget(Command2[kOk]);

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "common/Numbers.h"
+#include "platform/ButtonArray.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -63,14 +64,8 @@ SizeDialog::SizeDialog(std::int32_t& ImageWidth, std::int32_t& ImageHeight, doub
   const std::array<QString, 2> captions = {QStringLiteral("OK"), QStringLiteral("キャンセル")};
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  for (int i = 0; i < 2; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    Command1[at] = new QPushButton(captions[at]);
-    Command1[at]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1[at]->setAutoDefault(false);
-    connect(Command1[at], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    buttons->addWidget(Command1[at]);
-  }
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
+  for (QPushButton* button : Command1) buttons->addWidget(button);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addLayout(buttons);

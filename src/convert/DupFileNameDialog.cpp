@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "convert/DialogPlacement.h"
+#include "platform/ButtonArray.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -27,13 +28,8 @@ DupFileNameDialog::DupFileNameDialog(const std::string& DupNewName, QWidget* par
   buttons->addWidget(Check1);
   buttons->addStretch(1);
   const std::array<QString, 3> captions = {QStringLiteral("スキップ"), QStringLiteral("中断"), QStringLiteral("OK")};
-  for (int index = 0; index < 3; ++index) {
-    QPushButton* button = new QPushButton(captions[static_cast<std::size_t>(index)]);
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
-    buttons->addWidget(button);
-    Command1[static_cast<std::size_t>(index)] = button;
-  }
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
+  for (QPushButton* button : Command1) buttons->addWidget(button);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1);
   layout->addWidget(Text1);

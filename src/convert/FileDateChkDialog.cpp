@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "convert/DialogPlacement.h"
+#include "platform/ButtonArray.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -24,13 +25,8 @@ FileDateChkDialog::FileDateChkDialog(const std::string& text, QWidget* parent) :
   buttons->addWidget(Check1);
   buttons->addStretch(1);
   const std::array<QString, 3> captions = {QStringLiteral("スキップ"), QStringLiteral("中断"), QStringLiteral("続行")};
-  for (int index = 0; index < 3; ++index) {
-    QPushButton* button = new QPushButton(captions[static_cast<std::size_t>(index)]);
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
-    buttons->addWidget(button);
-    Command1[static_cast<std::size_t>(index)] = button;
-  }
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
+  for (QPushButton* button : Command1) buttons->addWidget(button);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1);
   layout->addSpacing(8);

@@ -21,6 +21,7 @@
 #include "common/Numbers.h"
 #include "data/LoadFiles.h"
 #include "data/SeriesRows.h"
+#include "platform/ButtonArray.h"
 #include "platform/ChartView.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
@@ -28,8 +29,6 @@
 namespace varst {
 namespace {
 
-constexpr std::array<const char*, 7> kCommandCaptions = {"ﾌｧｲﾙを開く", "ﾌｧｲﾙを保存", "ｽﾑｰｼﾞﾝｸﾞ", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ",
-                                                         "ﾏｰｼﾞ",       "色設定",     "描画"};
 
 template <typename Widget>
 Widget* Named(Widget* widget, const QString& name) {
@@ -61,7 +60,6 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
   VSDraw1->Surface().SetPictureCopier([this](const DisplayList& list, std::int32_t width, std::int32_t height) {
     return CopyPictureToClipboard(list, width, height);
   });
-  for (int i = 0; i < 7; ++i) connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   for (QLineEdit* box : Text1) box->installEventFilter(this);
   connect(Check1, &QCheckBox::clicked, this, &MainMenu::Check1_Click);
   connect(conversionButton_, &QPushButton::clicked, this, &MainMenu::OpenConversionTool);
@@ -115,10 +113,9 @@ QWidget* MainMenu::BuildControlPanel() {
   grid->setVerticalSpacing(4);
   // Two rows of command buttons: opening and output above, the derived series below.
   constexpr std::array<std::pair<int, int>, 7> kPlaces = {{{0, 0}, {0, 1}, {1, 0}, {0, 2}, {1, 1}, {1, 2}, {0, 3}}};
-  for (int i = 0; i < 7; ++i) {
-    Command1[i] = Named(new QPushButton(QString::fromUtf8(kCommandCaptions[i])), QString("Command1_%1").arg(i));
-    grid->addWidget(Command1[i], kPlaces[i].first, kPlaces[i].second);
-  }
+  const std::array<QString, 7> captions = {"ﾌｧｲﾙを開く", "ﾌｧｲﾙを保存", "ｽﾑｰｼﾞﾝｸﾞ", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ", "ﾏｰｼﾞ", "色設定", "描画"};
+  Command1 = MakeButtonArray(QStringLiteral("Command1"), captions, this, [this](int i) { Command1_Click(i); });
+  for (std::size_t i = 0; i < Command1.size(); ++i) grid->addWidget(Command1[i], kPlaces[i].first, kPlaces[i].second);
   conversionButton_ = Named(new QPushButton(QString::fromUtf8("ﾌｧｲﾙ名変換")), "ConversionTool");
   conversionButton_->setToolTip(QString::fromUtf8("ファイル名変換ツールを開きます"));
   grid->addWidget(conversionButton_, 1, 3);
