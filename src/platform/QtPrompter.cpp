@@ -57,7 +57,9 @@ Answer QtPrompter::ShowMessage(const std::string& text, MessageIcon icon, Messag
                            const std::string* title) {
   QMessageBox box(Owner());
   box.setIcon(ToQtIcon(icon));
-  box.setWindowTitle(title != nullptr ? ToQString(*title) : QString(kApplicationTitle));
+  // An empty caption is asked for as such; Qt would show the program's name in its place.
+  QString caption = title != nullptr ? ToQString(*title) : QString(kApplicationTitle);
+  box.setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
   box.setText(ToQString(text));
   switch (buttons) {
     case MessageButtons::Ok:
