@@ -18,6 +18,13 @@ bool IsDirectory(const std::string& path) {
   return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
+// Only a regular file (or a link to one) is a file: opening a named pipe waits for a writer,
+// and a device may never end.
+bool IsRegularFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
 bool CreateOneFolder(const std::string& path, bool& parentMissing) {
   std::error_code error;
   std::filesystem::create_directory(std::filesystem::path(path), error);
@@ -40,7 +47,7 @@ bool FileExists(std::string_view path) {
   if (IsPathSeparator(path.back())) path.remove_suffix(1);
   if (path.empty() || path.find('\0') != std::string_view::npos) return false;
   const std::string native(path);
-  if (IsDirectory(native)) return false;
+  if (!IsRegularFile(native)) return false;
   std::FILE* file = std::fopen(native.c_str(), "rb");
   if (file == nullptr) return false;
   std::fclose(file);

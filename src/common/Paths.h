@@ -12,8 +12,9 @@ inline constexpr char kPathSeparator = '/';
 
 [[nodiscard]] bool IsPathSeparator(char c);
 
-// True when the path names an existing file that can be opened for reading (a folder is not
-// a file). Empty: false. A trailing separator is removed from the caller's text first.
+// True when the path names an existing regular file that can be opened for reading (a
+// folder, a named pipe or a device is not a file). Empty: false. A trailing separator is
+// removed from the caller's text first.
 [[nodiscard]] bool FileExists(std::string& path);
 [[nodiscard]] bool FileExists(std::string_view path);
 

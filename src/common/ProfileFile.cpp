@@ -12,13 +12,13 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+// Names match without regard to the case of ASCII letters: they are compared lower-cased.
+std::string Lower(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return true;
+  return lower;
 }
 
 // The name of a "[name]" line, or nullopt for any other line.
@@ -60,7 +60,10 @@ ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
 bool ProfileFile::Load() {
   lines_.clear();
   std::ifstream input(path_, std::ios::binary);
-  if (!input) return false;
+  if (!input) {
+    BuildIndex();
+    return false;
+  }
   const std::string text((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
   if (text.find("\r\n") != std::string::npos) lineEnd_ = "\r\n";
   std::size_t start = 0;
@@ -71,54 +74,93 @@ bool ProfileFile::Load() {
     if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
     start = end + 1;
   }
+  BuildIndex();
   return true;
 }
 
-std::optional<ProfileFile::Location> ProfileFile::Find(std::string_view section,
-                                                       std::string_view key) const {
+void ProfileFile::BuildIndex() {
+  added_.assign(lines_.size(), {});
+  sections_.clear();
+  firstSection_.clear();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const auto name = SectionName(lines_[i]);
-    if (!name || !EqualsIgnoringCase(*name, TrimBlanks(section))) continue;
-    Location location;
-    location.sectionLine = i;
-    location.endLine = i + 1;
-    for (std::size_t j = i + 1; j < lines_.size() && !SectionName(lines_[j]); ++j) {
-      const auto keyName = KeyName(lines_[j]);
-      if (!keyName) continue;
-      location.endLine = j + 1;
-      if (!location.keyLine && EqualsIgnoringCase(*keyName, TrimBlanks(key))) location.keyLine = j;
+    if (const auto name = SectionName(lines_[i])) {
+      firstSection_.emplace(Lower(*name), sections_.size());
+      sections_.push_back(Section{i, {}});
+      continue;
     }
-    return location;
+    // Key lines before the first section belong to none.
+    if (sections_.empty()) continue;
+    if (const auto key = KeyName(lines_[i])) {
+      Section& section = sections_.back();
+      section.lastKeyLine = i;
+      section.keys.emplace(Lower(*key), Slot{i, kNotAdded});
+    }
   }
-  return std::nullopt;
+}
+
+const ProfileFile::Section* ProfileFile::FindSection(std::string_view section) const {
+  const auto found = firstSection_.find(Lower(TrimBlanks(section)));
+  return found == firstSection_.end() ? nullptr : &sections_[found->second];
+}
+
+std::string& ProfileFile::LineAt(const Slot& slot) {
+  return slot.added == kNotAdded ? lines_[slot.line] : added_[slot.line][slot.added];
+}
+
+const std::string& ProfileFile::LineAt(const Slot& slot) const {
+  return slot.added == kNotAdded ? lines_[slot.line] : added_[slot.line][slot.added];
 }
 
 std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const {
-  const auto location = Find(section, key);
-  if (!location || !location->keyLine) return std::nullopt;
-  const std::string& line = lines_[*location->keyLine];
-  std::string_view value = TrimBlanks(std::string_view(line).substr(line.find('=') + 1));
+  const Section* found = FindSection(section);
+  if (found == nullptr) return std::nullopt;
+  const auto slot = found->keys.find(Lower(TrimBlanks(key)));
+  if (slot == found->keys.end()) return std::nullopt;
+  const std::string& line = LineAt(slot->second);
+  std::string_view value = std::string_view(line).substr(line.find('=') + 1);
   if (const auto nul = value.find('\0'); nul != std::string_view::npos) value = value.substr(0, nul);
-  if (value.size() > kMaxValueLength) value = value.substr(0, kMaxValueLength);
+  // Blanks are trimmed after the cuts, so that a value read, written and read again is the
+  // same text.
+  value = TrimBlanks(TrimBlanks(value).substr(0, kMaxValueLength));
   return std::string(value);
 }
 
 void ProfileFile::SetValue(std::string_view section, std::string_view key, std::string_view value) {
   const std::string entry = Sanitised(TrimBlanks(key)) + "=" + Sanitised(value);
-  const auto location = Find(section, key);
-  if (!location) {
-    lines_.push_back("[" + Sanitised(TrimBlanks(section)) + "]");
+  const std::string lowerKey = Lower(TrimBlanks(key));
+  const auto found = firstSection_.find(Lower(TrimBlanks(section)));
+  if (found == firstSection_.end()) {
+    // A new section at the end of the file, holding the key.
+    const std::string header = "[" + Sanitised(TrimBlanks(section)) + "]";
+    lines_.push_back(header);
     lines_.push_back(entry);
-  } else if (location->keyLine) {
-    lines_[*location->keyLine] = entry;
-  } else {
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(location->endLine), entry);
+    added_.resize(lines_.size());
+    const std::size_t headerLine = lines_.size() - 2;
+    firstSection_.emplace(Lower(*SectionName(header)), sections_.size());
+    sections_.push_back(Section{headerLine + 1, {{lowerKey, Slot{headerLine + 1, kNotAdded}}}});
+    return;
   }
+  Section& target = sections_[found->second];
+  if (const auto slot = target.keys.find(lowerKey); slot != target.keys.end()) {
+    LineAt(slot->second) = entry;
+    return;
+  }
+  // A new key after the section's last key line (and after the keys added there before).
+  auto& after = added_[target.lastKeyLine];
+  after.push_back(entry);
+  target.keys.emplace(lowerKey, Slot{target.lastKeyLine, after.size() - 1});
 }
 
 std::string ProfileFile::Text() const {
   std::string text;
-  for (const std::string& line : lines_) text += line + lineEnd_;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    text += lines_[i];
+    text += lineEnd_;
+    for (const std::string& line : added_[i]) {
+      text += line;
+      text += lineEnd_;
+    }
+  }
   return text;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/FileWrite.h"
@@ -37,16 +38,31 @@ class ProfileFile {
   [[nodiscard]] const std::string& Path() const { return path_; }
 
  private:
-  struct Location {
-    std::size_t sectionLine = 0;  // the "[section]" line
-    std::size_t endLine = 0;      // one past the section's last key line
-    std::optional<std::size_t> keyLine;
+  // Where a key's line is: a line of the file, or one added after such a line.
+  struct Slot {
+    std::size_t line = 0;
+    std::size_t added = kNotAdded;
   };
-  [[nodiscard]] std::optional<Location> Find(std::string_view section,
-                                             std::string_view key) const;
+  static constexpr std::size_t kNotAdded = static_cast<std::size_t>(-1);
+  // A "[section]" line and its keys, in lower case, each at its first line.
+  struct Section {
+    std::size_t lastKeyLine = 0;  // the last key line, or the section line itself
+    std::unordered_map<std::string, Slot> keys;
+  };
+
+  // Indexes the sections and keys once, so that reading or writing one key costs no scan of
+  // the file, however long it is.
+  void BuildIndex();
+  [[nodiscard]] const Section* FindSection(std::string_view section) const;
+  [[nodiscard]] std::string& LineAt(const Slot& slot);
+  [[nodiscard]] const std::string& LineAt(const Slot& slot) const;
 
   std::string path_;
   std::vector<std::string> lines_;
+  // Lines added by SetValue after each line of the file, in the order they were added.
+  std::vector<std::vector<std::string>> added_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> firstSection_;  // lower-case name to section
   std::string lineEnd_;
 };
 

@@ -1,6 +1,22 @@
 #include "platform/RecordingSurface.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace varst {
+namespace {
+
+// Points are kept as floats. A value beyond their range (a huge measured value) is held at
+// the largest float instead of overflowing, which the language leaves undefined; it lies far
+// outside any chart either way.
+float ToFloat(double value) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+  return static_cast<float>(std::clamp(value, -kLargest, kLargest));
+}
+
+}  // namespace
 
 RecordingSurface::RecordingSurface() { list_.Reset(0); }
 
@@ -36,8 +52,8 @@ void RecordingSurface::Text(const std::string& text) {
 
 void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   FlushScale();
-  const PointF start{static_cast<float>(x1), static_cast<float>(y1)};
-  const PointF end{static_cast<float>(x2), static_cast<float>(y2)};
+  const PointF start{ToFloat(x1), ToFloat(y1)};
+  const PointF end{ToFloat(x2), ToFloat(y2)};
   ++revision_;
   if (!list_.ops.empty() && list_.ops.back().kind == OpKind::Polyline) {
     PolylineOp& last = list_.polylines[list_.ops.back().index];

@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QMenu>
-#include <cstdio>
 
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -10,44 +9,10 @@
 #include "data/SeriesRows.h"
 #include "platform/ChartView.h"
 #include "platform/QtGrid.h"
+#include "viewer/FileListBatch.h"
 #include "viewer/MainMenu.h"
 
 namespace varst {
-namespace {
-
-constexpr std::size_t kBatchHeadLines = 101;
-constexpr std::size_t kBatchHeadBytes = 1 << 20;
-
-// The head of a file: up to `limit` bytes.
-std::string ReadHead(const std::string& path, std::size_t limit) {
-  std::string bytes(limit, '\0');
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return {};
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-  std::fclose(file);
-  return bytes;
-}
-
-std::string ReadAll(const std::string& path) {
-  std::string bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  char chunk[65536];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, got);
-  std::fclose(file);
-  return bytes;
-}
-
-// A batch line names a file as written or, failing that, in upper case.
-std::string ExistingBatchFile(const std::string& line) {
-  std::string asWritten = line;
-  if (FileExists(asWritten)) return asWritten;
-  std::string upper = ToUpperAscii(line);
-  if (FileExists(upper)) return upper;
-  return {};
-}
-
-}  // namespace
 
 void MainMenu::ShowPopupMenu() {
   if (POPUP == nullptr) {
@@ -132,18 +97,14 @@ void MainMenu::EditTickedFiles() {
 }
 
 std::int32_t MainMenu::CheckFileListBatch(const std::string& path) {
-  std::vector<std::string> lines = SplitLines(ReadHead(path, kBatchHeadBytes));
-  if (lines.size() > kBatchHeadLines) lines.resize(kBatchHeadLines);
-  bool batch = false;
-  for (const std::string& line : lines) batch = batch || ToUpperAscii(line).find("[FILE LIST]") != std::string::npos;
-  if (!batch) return 0;
+  if (!IsFileListBatch(path)) return 0;
   RunFileListBatch(path);
   return 1;
 }
 
 void MainMenu::RunFileListBatch(const std::string& path) {
   settings_.BatchMode = kBatchReplaceWithoutAsking | kBatchSkipSizeDialog;
-  for (const std::string& line : SplitLines(ReadAll(path))) {
+  for (const std::string& line : ReadFileListBatchLines(path)) {
     const std::string file = ExistingBatchFile(line);
     if (file.empty()) continue;
     LoadContext context = Context();
