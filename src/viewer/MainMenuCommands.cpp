@@ -212,7 +212,7 @@ bool MainMenu::MergeCheckedSeries() {
   context.drawer.ClearChart();
   StartRowsToCheck();
   int merged = 0;
-  std::vector<std::string_view> fields;
+  LineFields fields;
   for (int row = 0; row < Grid1->Rows(); ++row) {
     std::string path = Grid1->TextMatrix(row, 0);
     if (Grid1->CellChecked(row, 1) != kChecked || !FileExists(path)) continue;
@@ -220,7 +220,7 @@ bool MainMenu::MergeCheckedSeries() {
     auto& lines = dataSet_.AvrLines;
     if (LineSums.size() < lines.size()) LineSums.resize(lines.size(), 0.0);
     for (std::size_t k = 0; k < lines.size(); ++k) {
-      const int n = SplitFields(lines[k], fields);
+      const int n = fields.Split(lines[k]);
       double value = 0;
       if (n == 5 && TryParseDouble(fields[3], value)) LineSums[k] += value;
       if (n == 13) lines[k] += ",0_0";
@@ -230,7 +230,7 @@ bool MainMenu::MergeCheckedSeries() {
   dataSet_.RefLines.clear();
   for (std::size_t k = 0; k < dataSet_.AvrLines.size(); ++k) {
     const std::string& line = dataSet_.AvrLines[k];
-    if (SplitFields(line, fields) == 5) {
+    if (fields.Split(line) == 5) {
       dataSet_.RefLines.push_back(std::string(fields[0]) + "," + std::string(fields[1]) + "," + std::string(fields[2]) +
                                   "," + FormatFixed(LineSums[k] / merged, 2) + "," + std::string(fields[4]));
     } else {
