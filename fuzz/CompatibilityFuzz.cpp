@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "platform/ConsolePrompter.h"
 #include "data/Compatibility.h"
 #include "data/DataSet.h"
 
@@ -21,12 +22,12 @@ constexpr char kFirstFile[] =
     "R,0,0,10,1\r\n";
 
 void Check(const std::vector<std::string>& paths, bool scanAll) {
-  fuzz::QuietPrompter prompter;
+  ConsolePrompter prompter(fuzz::Discarded());
   DataSet dataSet;
   const CompatibilityResult result = CheckCompatibility(paths, scanAll, dataSet, prompter);
   fuzz::Require(dataSet.TimeModeFlag == -1 || dataSet.TimeModeFlag == 0 || dataSet.TimeModeFlag == 0x80,
                 "the time mode is one bit");
-  if (prompter.messages != 0) fuzz::Require(result.kindDiffers, "a file reported invalid is refused");
+  if (prompter.Errors() != 0) fuzz::Require(result.kindDiffers, "a file reported invalid is refused");
 }
 
 }  // namespace

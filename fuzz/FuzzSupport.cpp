@@ -8,6 +8,11 @@
 #include <system_error>
 
 namespace varst::fuzz {
+
+std::ostream& Discarded() {
+  static std::ostream nowhere(nullptr);
+  return nowhere;
+}
 namespace {
 
 void RemovePrivateFolder() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "platform/ConsolePrompter.h"
 #include "common/Numbers.h"
 #include "common/Text.h"
 #include "data/LineReader.h"
@@ -50,7 +51,7 @@ void CheckNumber(std::string_view field) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view buffer(reinterpret_cast<const char*>(data), size);
-  fuzz::QuietPrompter prompter;
+  ConsolePrompter prompter(fuzz::Discarded());
   std::vector<std::string_view> fields;
   LineFields lineFields;
   std::size_t position = 0;
@@ -78,6 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static_cast<void>(ClassifyLine(count, first));
   }
-  fuzz::Require(prompter.messages == (buffer.empty() ? 1 : 0), "only an empty file is invalid to the reader");
+  fuzz::Require(prompter.Errors() == (buffer.empty() ? 1 : 0), "only an empty file is invalid to the reader");
   return 0;
 }

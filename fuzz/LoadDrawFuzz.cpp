@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "platform/ConsolePrompter.h"
 #include "app/HeadlessSession.h"
 #include "chart/AvrData.h"
 #include "data/DrawFile.h"
@@ -28,7 +29,7 @@ constexpr char kFirstFile[] =
     "RE,1000,2,30,12\r\n";
 
 void Run(const std::vector<std::string>& files) {
-  fuzz::QuietPrompter prompter;
+  ConsolePrompter prompter(fuzz::Discarded());
   HeadlessOptions options;
   options.files = files;
   HeadlessSession session(options, prompter);
