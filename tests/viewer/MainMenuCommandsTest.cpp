@@ -52,6 +52,15 @@ std::string ValueFile(const Window& w, const std::string& name, const std::strin
                        "R," + std::to_string(end) + ",1," + std::to_string(value) + ",1"});
 }
 
+// Opens a.dat, b.dat and c.dat of drives MA, MB and MC, holding the given values, through the dialog.
+void OpenThreeFiles(Window& w, double a, double b, double c) {
+  ValueFile(w, "a.dat", "MA", a);
+  ValueFile(w, "b.dat", "MB", b);
+  ValueFile(w, "c.dat", "MC", c);
+  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
+  w.window->Command1_Click(0);
+}
+
 TEST(Commands, OpenTwoFilesThroughTheDialogAndShowTheElapsedTime) {
   Window w;
   ValueFile(w, "a.dat", "MA", 1);
@@ -123,11 +132,7 @@ TEST(Commands, SmoothingRefusesACountOfZero) {
 
 TEST(Commands, MergingThreeFilesAveragesEachLinePosition) {
   Window w;
-  ValueFile(w, "a.dat", "MA", 1);
-  ValueFile(w, "b.dat", "MB", 2);
-  ValueFile(w, "c.dat", "MC", 4);
-  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
-  w.window->Command1_Click(0);
+  OpenThreeFiles(w, 1, 2, 4);
   w.window->Command1_Click(4);
   ASSERT_EQ(w.Grid().Rows(), 4);
   const std::string merged = ReadFileBytes(w.settings.WorkFolder + "/~REF0");
@@ -156,11 +161,7 @@ TEST(Commands, MergeRefusesDifferentRangesAndNothingTicked) {
 
 TEST(Commands, DeletingTheSecondOfThreeRowsKeepsTheThirdRowsColour) {
   Window w;
-  ValueFile(w, "a.dat", "MA", 1);
-  ValueFile(w, "b.dat", "MB", 2);
-  ValueFile(w, "c.dat", "MC", 3);
-  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
-  w.window->Command1_Click(0);
+  OpenThreeFiles(w, 1, 2, 3);
   const Colour first = w.Grid().CellForeColor(0, 1);
   const Colour third = w.Grid().CellForeColor(2, 1);
   w.Grid().SetRow(1);
@@ -204,11 +205,7 @@ TEST(Commands, EditStartsTheEditorOncePerTickedFileWithAnArgumentList) {
 
 TEST(Commands, DrawingOrderDialogReloadsInTheNewOrder) {
   Window w;
-  ValueFile(w, "a.dat", "MA", 1);
-  ValueFile(w, "b.dat", "MB", 2);
-  ValueFile(w, "c.dat", "MC", 3);
-  w.prompter.ExpectOpenFile(Chosen(w.dir.Path(), {"a.dat", "b.dat", "c.dat"}));
-  w.window->Command1_Click(0);
+  OpenThreeFiles(w, 1, 2, 3);
   const Colour cColour = w.Grid().CellForeColor(2, 1);
   w.prompter.ExpectDialog([](QDialog& dialog) {
     auto* grid = dialog.findChild<QTableWidget*>("Grid1");
