@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "common/Paths.h"
+#include "common/TemporaryFiles.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -52,6 +53,9 @@ WriteResult WriteThroughTemporary(const std::string& target, Producer produce) {
     return {false, "Invalid file name"};
   }
   const std::string temporary = TemporaryNameFor(target);
+  // Registered before it exists and until it is renamed or removed, so that an interrupt
+  // at any moment in between leaves no temporary behind.
+  const RegisteredTemporary registered(temporary);
   std::FILE* file = Faulted(WriteStep::Open, target) ? nullptr : std::fopen(temporary.c_str(), "wbx");
   if (file == nullptr) {
     const int error = errno != 0 ? errno : EACCES;
@@ -109,6 +113,14 @@ WriteFaultHook Exchange(WriteFaultHook hook) {
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
   return WriteThroughTemporary(path, [&](auto& writeChunk, std::string&) {
     return writeChunk(bytes.data(), bytes.size());
+  });
+}
+
+WriteResult WriteFileAtomicallyFrom(const std::string& path,
+                                   const std::function<bool(const ChunkWriter& write)>& produce) {
+  return WriteThroughTemporary(path, [&](auto& writeChunk, std::string&) {
+    const ChunkWriter write = [&writeChunk](const char* data, std::size_t size) { return writeChunk(data, size); };
+    return produce(write);
   });
 }
 

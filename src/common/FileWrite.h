@@ -18,6 +18,13 @@ struct WriteResult {
 
 [[nodiscard]] WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same for bytes made while they are written: `produce` hands each piece to `write`
+// (which answers false once the write has failed) and returns false when its own source of
+// bytes fails. Formats that stream their output (an encoder writing to a device) use this.
+using ChunkWriter = std::function<bool(const char* data, std::size_t size)>;
+[[nodiscard]] WriteResult WriteFileAtomicallyFrom(const std::string& path,
+                                                  const std::function<bool(const ChunkWriter& write)>& produce);
+
 // Copies source byte for byte to destination, replacing an existing destination.
 [[nodiscard]] WriteResult CopyFileAtomically(const std::string& source,
                                              const std::string& destination);

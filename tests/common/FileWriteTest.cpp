@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
+
+#include "common/TemporaryFiles.h"
 
 #include "support/TempDir.h"
 
@@ -39,6 +45,31 @@ TEST(FileWrite, AFailureAtAnyStepLeavesTheOldFile) {
     }
     EXPECT_EQ(ReadFileBytes(file), "precious");
     EXPECT_EQ(EntriesIn(dir.Path()), 1);
+  }
+}
+
+TEST(FileWrite, AnInterruptWhileWritingRemovesTheTemporary) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    TempDir dir;
+    const std::string file = dir.Write("keep.png", "old picture");
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      RemoveTemporariesOnSignals();
+      // Half the picture is on the disk when the signal comes.
+      (void)WriteFileAtomicallyFrom(file, [signal](const ChunkWriter& write) {
+        write("new picture, first half", 23);
+        std::raise(signal);
+        return write("second half", 11);
+      });
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the process still ends by the signal";
+    EXPECT_EQ(WTERMSIG(status), signal);
+    EXPECT_EQ(ReadFileBytes(file), "old picture");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1) << "the temporary is gone";
   }
 }
 
