@@ -21,6 +21,7 @@
 #include "convert/FileListRows.h"
 #include "convert/RowOutcome.h"
 #include "convert/RunSummary.h"
+#include "platform/OutOfMemory.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
 
@@ -298,7 +299,9 @@ void FilenameConv::RunAndReport() {
   ShowCounts(kCountsClear, *Grid1, state_.ListedCount, *this);
   FileSystemTarget target;
   ConversionContext run{*Grid1, state_, *this, questions_, target};
-  const int result = RunConversion(run);
+  // Out of memory ends the run where it stands; the rows keep what they say so far.
+  int result = 0;
+  const bool completed = RunWithinMemory(services_.prompter, [&] { result = RunConversion(run); }, [] {});
   ShowCounts(kCountsAll, *Grid1, state_.ListedCount, *this);
   runActive_ = false;
   // An abort asked for after the last file must not stop the next run.
@@ -311,7 +314,7 @@ void FilenameConv::RunAndReport() {
     close();
     return;
   }
-  ShowRunSummary(SummaryModeOf(result), *Grid1, state_.ListedCount, services_.prompter);
+  if (completed) ShowRunSummary(SummaryModeOf(result), *Grid1, state_.ListedCount, services_.prompter);
 }
 
 void FilenameConv::SetRunning(bool running) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <new>
 #include <system_error>
 
@@ -41,9 +42,13 @@ bool FileBuffer::Read(const std::string& path, std::size_t maxBytes) {
   const std::uint64_t wanted = std::min<std::uint64_t>(maxBytes, now.size);
   if (wanted > capacity_) {
     // Left uninitialised on purpose: every byte up to the length is overwritten by the read.
-    data_.reset(new (std::nothrow) char[static_cast<std::size_t>(wanted)]);
-    capacity_ = data_ ? static_cast<std::size_t>(wanted) : 0;
-    if (!data_) return false;
+    // A file that does not fit in memory throws std::bad_alloc: the command says that memory
+    // ran out, not that the file is invalid.
+    data_.reset();
+    capacity_ = 0;
+    if (wanted > std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
+    data_.reset(new char[static_cast<std::size_t>(wanted)]);
+    capacity_ = static_cast<std::size_t>(wanted);
   }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;

@@ -23,6 +23,7 @@
 #include "data/SeriesRows.h"
 #include "platform/ButtonArray.h"
 #include "platform/ChartView.h"
+#include "platform/OutOfMemory.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
 
@@ -183,9 +184,24 @@ void MainMenu::Form_Load() {
   settings_.BaseCaption = BuildBaseCaption(kVersionMajor, kVersionMinor, kVersionRevision);
   setWindowTitle(ToQString(settings_.BaseCaption));
   Timer1->start();
-  LoadContext context = Context();
-  LoadStartupFiles(context);
+  GuardCommand([this] {
+    LoadContext context = Context();
+    LoadStartupFiles(context);
+  });
   VSDraw1->update();
+}
+
+void MainMenu::GuardCommand(const std::function<void()>& command) {
+  RunWithinMemory(services_.prompter, command, [this] {
+    settings_.BatchMode = 0;
+    ResetDataSet(dataSet_);
+    ClearSeriesRows(*Grid1);
+    drawing_->ClearChart();
+    VSDraw1->update();
+    Label2->clear();
+    SetHourglass(false);
+    SetTitle("", 1);
+  });
 }
 
 double MainMenu::TwipsPerPixelX() const { return VSDraw1->TwipsPerPixelX(); }

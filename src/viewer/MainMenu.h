@@ -128,6 +128,10 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Runs one command of the window. When memory runs out on the way, the data set, the grid
+  // and the chart are emptied (whatever the command had half built goes with them), the
+  // window leaves its busy state and the user is told.
+  void GuardCommand(const std::function<void()>& command);
   void BuildControls();
   QWidget* BuildControlPanel();
   // Closing the window: the settings are saved and every other window is closed.

@@ -46,37 +46,39 @@ std::vector<std::string> OpenDialogPaths(const std::string& result) {
 }  // namespace
 
 void MainMenu::Command1_Click(int Index) {
-  const std::int64_t started = services_.clock.TickCount();
-  SetTitle("", 0);
-  SetTitle(kBusySuffix, 2);
-  bool completed = true;
-  switch (Index) {
-    case 0:
-      OpenDataFiles();
-      break;
-    case 1:
-      completed = SaveRowFile();
-      break;
-    case 2:
-      completed = SmoothCheckedSeries();
-      break;
-    case 3:
-      CopyChartToClipboard();
-      break;
-    case 4:
-      completed = MergeCheckedSeries();
-      break;
-    case 5:
-      EditChartSettings();
-      break;
-    case 6:
-      Grid1_AfterEdit(0, 1);
-      break;
-    default:
-      break;
-  }
-  if (completed) Label2->setText(QString::number(services_.clock.TickCount() - started) + "[ms]");
-  SetTitle("", 1);
+  GuardCommand([this, Index] {
+    const std::int64_t started = services_.clock.TickCount();
+    SetTitle("", 0);
+    SetTitle(kBusySuffix, 2);
+    bool completed = true;
+    switch (Index) {
+      case 0:
+        OpenDataFiles();
+        break;
+      case 1:
+        completed = SaveRowFile();
+        break;
+      case 2:
+        completed = SmoothCheckedSeries();
+        break;
+      case 3:
+        CopyChartToClipboard();
+        break;
+      case 4:
+        completed = MergeCheckedSeries();
+        break;
+      case 5:
+        EditChartSettings();
+        break;
+      case 6:
+        Grid1_AfterEdit(0, 1);
+        break;
+      default:
+        break;
+    }
+    if (completed) Label2->setText(QString::number(services_.clock.TickCount() - started) + "[ms]");
+    SetTitle("", 1);
+  });
 }
 
 void MainMenu::OpenDataFiles() {

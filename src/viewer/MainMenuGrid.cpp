@@ -23,8 +23,10 @@ void MainMenu::Grid1_AfterEdit(int /*Row*/, int Col) {
   SetTitle(kBusySuffix, 2);
   SetHourglass(true);
   if (Col == 1) {
-    LoadContext context = Context();
-    RedrawTickedRows(context);
+    GuardCommand([this] {
+      LoadContext context = Context();
+      RedrawTickedRows(context);
+    });
     VSDraw1->update();
   }
   SetTitle("", 1);
@@ -46,21 +48,23 @@ void MainMenu::Grid1_OLEDragDrop(const std::vector<std::string>& paths) {
   SetHourglass(true);
   SetTitle("", 0);
   SetTitle(kBusySuffix, 2);
-  LoadContext context = Context();
-  if (paths.size() == 1) {
-    std::string path = paths.front();
-    if (FileExists(path) && CheckFileListBatch(path) == 0) {
-      const std::string list = ReadDataFileList(path);
-      if (!list.empty()) {
-        LoadFiles(context, list + ",,", 0);
-      } else {
-        LoadPaths(context, {path}, 0);
+  GuardCommand([this, &paths] {
+    LoadContext context = Context();
+    if (paths.size() == 1) {
+      std::string path = paths.front();
+      if (FileExists(path) && CheckFileListBatch(path) == 0) {
+        const std::string list = ReadDataFileList(path);
+        if (!list.empty()) {
+          LoadFiles(context, list + ",,", 0);
+        } else {
+          LoadPaths(context, {path}, 0);
+        }
       }
+    } else {
+      // Each dropped file is loaded from its own folder.
+      LoadPaths(context, paths, 0);
     }
-  } else {
-    // Each dropped file is loaded from its own folder.
-    LoadPaths(context, paths, 0);
-  }
+  });
   VSDraw1->update();
   SetHourglass(false);
   SetTitle("", 1);

@@ -29,25 +29,29 @@ void MainMenu::ShowPopupMenu() {
 }
 
 void MainMenu::POPUP_SUB_Click(int Index) {
-  SetTitle("", 0);
-  SetTitle(kBusySuffix, 2);
-  switch (Index) {
-    case 0:
-      DeleteCurrentRow();
-      break;
-    case 1:
-      EditTickedFiles();
-      break;
-    case 2:
-      ChangeDrawingOrder();
-      break;
-    default:
-      break;
-  }
-  SetTitle("", 1);
+  GuardCommand([this, Index] {
+    SetTitle("", 0);
+    SetTitle(kBusySuffix, 2);
+    switch (Index) {
+      case 0:
+        DeleteCurrentRow();
+        break;
+      case 1:
+        EditTickedFiles();
+        break;
+      case 2:
+        ChangeDrawingOrder();
+        break;
+      default:
+        break;
+    }
+    SetTitle("", 1);
+  });
 }
 
-void MainMenu::Command2_Click() { ChangeDrawingOrder(); }
+void MainMenu::Command2_Click() {
+  GuardCommand([this] { ChangeDrawingOrder(); });
+}
 
 void MainMenu::DeleteCurrentRow() {
   const int current = Grid1->Row();

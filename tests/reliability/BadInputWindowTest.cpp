@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QTableWidgetItem>
+#include <filesystem>
 
 #include "platform/ChartView.h"
 #include "platform/DisplayListPainter.h"
@@ -20,6 +21,7 @@ namespace {
 
 using test::DriveLine;
 using test::RangeCondition;
+using test::ReadFileBytes;
 using test::Records;
 using test::Window;
 using test::WithinSeconds;
@@ -101,6 +103,29 @@ TEST(BadInputWindow, ExtremeValuesPaintWithoutHanging) {
     }
   });
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(BadInputWindow, RunningOutOfMemoryEmptiesTheChartAndSaysSo) {
+  // The file is read whole; eight TiB cannot be had where the system refuses to promise more
+  // memory than it has (the default), and would be read for ever where it promises anything.
+  if (ReadFileBytes("/proc/sys/vm/overcommit_memory").rfind('1', 0) == 0) GTEST_SKIP() << "memory is overcommitted";
+  Window w;
+  w.window->Grid1_OLEDragDrop({DataFile(w, "a.dat")});
+  ASSERT_EQ(w.Grid().Rows(), 1);
+  const std::string huge = w.File("huge.dat", {});
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 43);
+  w.prompter.ExpectMessage(kAddQuestion, Answer::Yes);
+  w.prompter.ExpectMessage("メモリが不足しています");
+  w.window->Grid1_OLEDragDrop({huge});
+  EXPECT_TRUE(w.prompter.Finished());
+  EXPECT_EQ(w.Grid().Rows(), 0);
+  EXPECT_EQ(w.dataSet.FileCount, 0);
+  EXPECT_TRUE(w.SeriesPens().empty());
+  EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
+  w.window->Grid1_OLEDragDrop({DataFile(w, "b.dat")});
+  EXPECT_EQ(w.Grid().Rows(), 1) << "the window goes on working";
+}
+#endif
 
 }  // namespace
 }  // namespace varst
