@@ -35,13 +35,13 @@ int RunConversionTool(Settings& settings, Services services, const std::function
 
 }  // namespace
 
-int RunViewer(int& argc, char** argv, const std::vector<std::string>& items) {
+int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, std::size_t optionItems) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
 
   Settings settings;
   DataSet dataSet;
-  PrepareStartUp(items, CurrentEnvironment(argc > 0 ? argv[0] : ""), settings, dataSet);
+  PrepareStartUp(items, CurrentEnvironment(argc > 0 ? argv[0] : ""), settings, dataSet, optionItems);
 
   QtPrompter prompter;
   QtShell shell;

@@ -1,13 +1,20 @@
 #include "app/HeadlessCommands.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <set>
+#include <system_error>
 
 #include "app/HeadlessSession.h"
+#include "app/OutputFile.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
+#include "common/Text.h"
+#include "data/LoadFiles.h"
 #include "platform/ConsolePrompter.h"
 #include "platform/DisplayList.h"
 #include "platform/DisplayListPainter.h"
@@ -25,14 +32,19 @@ struct Command {
 };
 
 constexpr char kUsage[] =
-    "Usage: varst --export OUT.png [options] DATAFILE...\n"
-    "       varst --dump-drawing [options] DATAFILE...\n"
-    "       varst --list-series [options] DATAFILE...\n"
+    "Usage: varst --export OUT.png [options] [--] DATAFILE...\n"
+    "       varst --dump-drawing [options] [--] DATAFILE...\n"
+    "       varst --list-series [options] [--] DATAFILE...\n"
     "Options:\n"
     "  --size WxH       picture size in pixels (default 1200x800)\n"
     "  --yscale N       Y full scale, 1 to 500 (default: the files' value)\n"
     "  --no-model       legend without model, serial number and capacity\n"
-    "  --settings FILE  chart colours and fonts from a settings file\n";
+    "  --settings FILE  chart colours and fonts from a settings file\n"
+    "  --               end of options: every later item is a data file\n"
+    "Exit status: 0 done, 2 usage error, 3 failure or files or series left out (513 at most).\n";
+
+// ParseCommand's answer when the command asked for the usage text.
+constexpr int kHelpShown = -1;
 
 int UsageError(const std::string& why) {
   std::cerr << "varst: " << why << "\n" << kUsage;
@@ -53,46 +65,101 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return true;
 }
 
-// Reads the command; returns 0 when it is complete, else the usage error status.
+// One option of the chart modes. `apply` takes the option's value (empty for an option
+// without one) and answers "" when it is accepted, else why not.
+struct Option {
+  const char* name;
+  bool takesValue;
+  std::string (*apply)(const std::string& value, HeadlessOptions& options);
+};
+
+constexpr Option kOptions[] = {
+    {"--size", true,
+     [](const std::string& value, HeadlessOptions& options) -> std::string {
+       return ParseSize(value, options.width, options.height) ? "" : "--size takes WxH, each 1 to 16384";
+     }},
+    {"--yscale", true,
+     [](const std::string& value, HeadlessOptions& options) -> std::string {
+       std::int32_t number = 0;
+       if (!IsNumeric(value) || !TryParseInt32(value, number) || number < 1 || number > 500) {
+         return "--yscale takes a number from 1 to 500";
+       }
+       options.yScale = value;
+       return "";
+     }},
+    {"--no-model", false,
+     [](const std::string&, HeadlessOptions& options) -> std::string {
+       options.showModelName = false;
+       return "";
+     }},
+    {"--settings", true,
+     [](const std::string& value, HeadlessOptions& options) -> std::string {
+       options.settingsFile = value;
+       return FileExists(std::string_view(value)) ? "" : "settings file not found: " + value;
+     }},
+};
+
+const Option* FindOption(const std::string& item) {
+  for (const Option& option : kOptions) {
+    if (item == option.name) return &option;
+  }
+  return nullptr;
+}
+
+// Reads the command; returns 0 when it is complete, kHelpShown after --help, else the usage
+// error status.
 int ParseCommand(const std::vector<std::string>& items, Command& command) {
   std::size_t i = 0;
   const std::string& mode = items[i++];
   if (mode == "--export") {
     command.mode = Mode::Export;
-    if (i >= items.size()) return UsageError("--export needs the output file");
+    // An option in the place of the output is a forgotten output, never a picture's name.
+    if (i >= items.size() || StartsWith(items[i], "--")) return UsageError("--export needs the output file");
     command.output = items[i++];
   } else {
     command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
   }
+  bool filesOnly = false;
   for (; i < items.size(); ++i) {
     const std::string& item = items[i];
-    const bool hasValue = i + 1 < items.size();
-    if (item == "--size") {
-      if (!hasValue || !ParseSize(items[++i], command.options.width, command.options.height)) {
-        return UsageError("--size takes WxH, each 1 to 16384");
-      }
-    } else if (item == "--yscale") {
-      std::int32_t value = 0;
-      if (!hasValue || !IsNumeric(items[i + 1]) || !TryParseInt32(items[i + 1], value) || value < 1 || value > 500) {
-        return UsageError("--yscale takes a number from 1 to 500");
-      }
-      command.options.yScale = items[++i];
-    } else if (item == "--no-model") {
-      command.options.showModelName = false;
-    } else if (item == "--settings") {
-      if (!hasValue) return UsageError("--settings needs a file");
-      command.options.settingsFile = items[++i];
-      if (!FileExists(std::string_view(command.options.settingsFile))) {
-        return UsageError("settings file not found: " + command.options.settingsFile);
-      }
-    } else if (item.size() > 2 && item.compare(0, 2, "--") == 0) {
-      return UsageError("unknown option " + item);
-    } else {
+    if (filesOnly || !StartsWith(item, "--")) {
       command.options.files.push_back(item);
+    } else if (item == "--") {
+      filesOnly = true;
+    } else if (item == "--help") {
+      std::cout << kUsage;
+      return kHelpShown;
+    } else if (const Option* option = FindOption(item)) {
+      if (option->takesValue && i + 1 >= items.size()) return UsageError(std::string(option->name) + " needs a value");
+      const std::string why = option->apply(option->takesValue ? items[++i] : std::string(), command.options);
+      if (!why.empty()) return UsageError(why);
+    } else {
+      return UsageError("unknown option " + item);
     }
   }
   if (command.options.files.empty()) return UsageError("no data file given");
+  if (command.mode == Mode::Export) {
+    std::vector<std::string> inputs = command.options.files;
+    if (!command.options.settingsFile.empty()) inputs.push_back(command.options.settingsFile);
+    if (IsOneOfTheFiles(command.output, inputs)) return UsageError("the output is one of the input files: " + command.output);
+  }
   return 0;
+}
+
+// The files in order, each once (as the loader counts them), split at the table's size:
+// the ones that are drawn and the ones left out.
+std::vector<std::string> LeaveOutBeyondTable(std::vector<std::string>& files) {
+  std::set<std::string> seen;
+  std::vector<std::string> kept;
+  std::vector<std::string> leftOut;
+  for (const std::string& file : files) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    if (!seen.insert(error ? file : absolute.lexically_normal().string()).second) continue;
+    (kept.size() < static_cast<std::size_t>(kTableSize) ? kept : leftOut).push_back(file);
+  }
+  files = std::move(kept);
+  return leftOut;
 }
 
 void PrintSeries(const HeadlessSession& session) {
@@ -115,9 +182,20 @@ int Export(int& argc, char** argv, const HeadlessSession& session, const Command
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHeadlessMessages);
   QGuiApplication application(argc, argv);
-  const QImage image = RenderDisplayList(session.Drawing(), command.options.width, command.options.height);
-  if (image.isNull() || !image.save(PathToQString(command.output), "PNG")) {
-    std::cerr << "画像を保存できません: " << command.output << '\n';
+  QByteArray png;
+  {
+    const QImage image = RenderDisplayList(session.Drawing(), command.options.width, command.options.height);
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+      std::cerr << "画像を保存できません: " << command.output << '\n';
+      return 3;
+    }
+  }
+  const WriteResult written = WriteOutputFile(command.output, [&png](const ChunkWriter& write) {
+    return write(png.constData(), static_cast<std::size_t>(png.size()));
+  });
+  if (!written) {
+    std::cerr << "画像を保存できません: " << command.output << '\n' << written.error << '\n';
     return 3;
   }
   return 0;
@@ -131,33 +209,43 @@ bool IsHeadlessCommand(const std::vector<std::string>& items) {
 
 int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& items) {
   Command command;
-  if (const int status = ParseCommand(items, command); status != 0) return status;
+  if (const int status = ParseCommand(items, command); status != 0) return status == kHelpShown ? 0 : status;
   for (const std::string& file : command.options.files) {
     if (!FileExists(std::string_view(file))) {
       std::cerr << "ファイルが見つかりません: " << file << '\n';
       return 3;
     }
   }
+  const std::vector<std::string> leftOut = LeaveOutBeyondTable(command.options.files);
   ConsolePrompter prompter(std::cerr);
   HeadlessSession session(command.options, prompter);
   session.LoadFiles();
-  if (prompter.Errors() != 0) return 3;
+  // Series beyond the table are left out with the window's message; what fits is still
+  // drawn, as in the window, and the status says that something is missing.
+  const bool seriesLeftOut = session.Data().SeriesLimitReached;
+  if (prompter.Errors() > (seriesLeftOut ? 1 : 0)) return 3;
   if (session.Data().Grf_Hist_Ptr == 0) {
     // Nothing to draw: the files hold no data records the chart can show.
     prompter.Message("データがありません", MessageIcon::Critical);
     return 3;
   }
+  if (!leftOut.empty()) {
+    prompter.Message(kTooManyFilesMessage, MessageIcon::Critical);
+    for (const std::string& file : leftOut) std::cerr << '\t' << file << '\n';
+  }
+  int status = 0;
   switch (command.mode) {
     case Mode::Dump:
       std::cout << DumpDisplayList(session.Drawing());
-      return 0;
+      break;
     case Mode::List:
       PrintSeries(session);
-      return 0;
+      break;
     case Mode::Export:
-      return Export(argc, argv, session, command);
+      status = Export(argc, argv, session, command);
+      break;
   }
-  return 0;
+  return status == 0 && (seriesLeftOut || !leftOut.empty()) ? 3 : status;
 }
 
 }  // namespace varst

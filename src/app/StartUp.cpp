@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -28,14 +29,14 @@ std::string Variable(const char* name) {
 
 }  // namespace
 
-void ReadCommandLine(const std::vector<std::string>& items, Settings& settings) {
+void ReadCommandLine(const std::vector<std::string>& items, Settings& settings, std::size_t optionItems) {
   settings.CommandLine = items;
   settings.BatchMode = 0;
   settings.TraceWindowOn = 0;
   settings.MultiCondition = 0;
   settings.StartupFiles.clear();
   settings.ConversionToolOnly = false;
-  const std::size_t scanned = std::min<std::size_t>(items.size(), kMaxOptionItems);
+  const std::size_t scanned = std::min({items.size(), static_cast<std::size_t>(kMaxOptionItems), optionItems});
   for (std::size_t i = 0; i < scanned; ++i) {
     const std::string& item = items[i];
     if (item.size() <= 1) continue;
@@ -53,8 +54,8 @@ void ReadCommandLine(const std::vector<std::string>& items, Settings& settings) 
 }
 
 void PrepareStartUp(const std::vector<std::string>& items, const StartEnvironment& environment,
-                    Settings& settings, DataSet& dataSet) {
-  ReadCommandLine(items, settings);
+                    Settings& settings, DataSet& dataSet, std::size_t optionItems) {
+  ReadCommandLine(items, settings, optionItems);
   settings.AppDataFolder = environment.appData + "/" + kApplicationTitle;
   settings.TempFolder = environment.temp + "/" + kApplicationTitle;
   // The settings file lives in the per-user folder; its parent may be missing on a new

@@ -24,13 +24,16 @@ inline constexpr int kMaxOptionItems = 33;
 
 // Reads the options "/DEB", "/MULTI", "/FN" and "/CONV" from the first 33 items into the
 // settings (TraceWindowOn, MultiCondition, StartupFiles, ConversionToolOnly) and stores every
-// item in CommandLine.
-void ReadCommandLine(const std::vector<std::string>& items, Settings& settings);
+// item in CommandLine. Only the first `optionItems` items may be options: the ones after the
+// end of options ("--", already removed by the caller) are files whatever they look like.
+void ReadCommandLine(const std::vector<std::string>& items, Settings& settings,
+                     std::size_t optionItems = static_cast<std::size_t>(-1));
 
 // Steps 1 to 8 of start-up: command line, per-user folders (created), defaults, settings
 // file, series colour choices, data set reset, work folder (created).
 void PrepareStartUp(const std::vector<std::string>& items, const StartEnvironment& environment,
-                    Settings& settings, DataSet& dataSet);
+                    Settings& settings, DataSet& dataSet,
+                    std::size_t optionItems = static_cast<std::size_t>(-1));
 
 // The environment of this process (variables, home folder, program file).
 [[nodiscard]] StartEnvironment CurrentEnvironment(const std::string& programPath);

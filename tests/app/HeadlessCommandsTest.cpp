@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 
 #include "common/Text.h"
@@ -31,10 +33,21 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
-CommandRun Varst(const TempDir& dir, const std::vector<std::string>& arguments) {
-  std::string command = Quoted(VARST_BINARY);
+// How the shell runs the program: `before` runs first in the same shell (a ulimit, a cd),
+// `wrapper` runs the program (timeout), and standard output goes to `stdoutTo` instead of
+// the test when it is given.
+struct Shell {
+  std::string before;
+  std::string stdoutTo;
+  std::string wrapper;
+};
+
+CommandRun Varst(const TempDir& dir, const std::vector<std::string>& arguments, const Shell& shell = {}) {
+  std::string command = shell.wrapper + " " + Quoted(VARST_BINARY);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
   command += " 2>" + Quoted(dir.File("stderr.txt"));
+  if (!shell.stdoutTo.empty()) command += " >" + Quoted(shell.stdoutTo);
+  command = (shell.before.empty() ? "" : shell.before + "; ") + "exec " + command;
   CommandRun run;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   char buffer[4096];
@@ -127,6 +140,135 @@ TEST(HeadlessCommands, OptionsChangeTheDrawingAndNeverWriteSettings) {
   EXPECT_NE(run.out.find("rect -1000 3000 12000 -3250 FFFFFF FFFFFF\n"), std::string::npos) << "white background";
   EXPECT_EQ(ReadFileBytes(settings), before);
 }
+
+std::vector<std::string> FolderEntries(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(HeadlessCommands, AFailedExportKeepsTheOldPictureAndLeavesNoStrayFile) {
+  TempDir dir;
+  const std::string data = TwoSeriesFile(dir, "a.dat", "MA");
+  const std::string old = dir.Write("old.png", "the picture of yesterday");
+  // A file size limit of 8 KiB stands for a disk that fills up halfway through the picture.
+  const Shell fullDisk{"ulimit -f 8", "", ""};
+  CommandRun run = Varst(dir, {"--export", old, data}, fullDisk);
+  EXPECT_EQ(run.status, 3) << run.err;
+  EXPECT_TRUE(Contains(run.err, "画像を保存できません")) << run.err;
+  EXPECT_EQ(ReadFileBytes(old), "the picture of yesterday");
+  run = Varst(dir, {"--export", dir.File("new.png"), data}, fullDisk);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(FolderEntries(dir), (std::vector<std::string>{"a.dat", "old.png", "stderr.txt"}));
+}
+
+TEST(HeadlessCommands, ExportRefusesAnOutputThatIsOneOfTheInputs) {
+  TempDir dir;
+  const std::string data = TwoSeriesFile(dir, "d.dat", "MA");
+  const std::string other = TwoSeriesFile(dir, "e.dat", "MB");
+  const std::string settings = dir.Write("s.ini", "[Graf]\n");
+  std::filesystem::create_symlink(data, dir.File("link.dat"));
+  std::filesystem::create_hard_link(data, dir.File("hard.dat"));
+  std::filesystem::create_directory(dir.File("sub"));
+  const std::string before = ReadFileBytes(data);
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+  } rows[] = {
+      {"the same name", {"--export", data, data}},
+      {"another spelling", {"--export", dir.File("sub/../d.dat"), other, data}},
+      {"a link to it", {"--export", dir.File("link.dat"), data}},
+      {"a hard link", {"--export", dir.File("hard.dat"), data}},
+      {"the settings file", {"--export", settings, "--settings", settings, other}},
+  };
+  for (const auto& row : rows) {
+    const CommandRun run = Varst(dir, row.arguments);
+    EXPECT_EQ(run.status, 2) << row.name;
+    EXPECT_TRUE(Contains(run.err, "one of the input files")) << row.name << ": " << run.err;
+  }
+  EXPECT_EQ(ReadFileBytes(data), before);
+  EXPECT_EQ(ReadFileBytes(settings), "[Graf]\n");
+}
+
+TEST(HeadlessCommands, OutputThatCannotBeWrittenFailsTheRun) {
+  TempDir dir;
+  const std::string data = TwoSeriesFile(dir, "a.dat", "MA");
+  const std::vector<std::vector<std::string>> commands = {
+      {"--dump-drawing", data}, {"--list-series", data}, {"--help"}, {"--convert", "--help"},
+      {"--convert", "--dry-run", "--dest", dir.File("out"), data}};
+  for (const std::vector<std::string>& command : commands) {
+    const CommandRun run = Varst(dir, command, Shell{"", "/dev/full", ""});
+    EXPECT_EQ(run.status, 3) << command.front();
+    EXPECT_TRUE(Contains(run.err, "標準出力に書き込めません")) << command.front() << ": " << run.err;
+  }
+  // A file system that fills up after the first few hundred bytes of a long drawing.
+  const CommandRun run = Varst(dir, {"--dump-drawing", data}, Shell{"ulimit -f 1", dir.File("dump.txt"), ""});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_TRUE(Contains(run.err, "標準出力に書き込めません")) << run.err;
+}
+
+TEST(HeadlessCommands, FilesAndSeriesBeyondTheTablesAreDrawnUpToItAndToldAbout) {
+  TempDir dir;
+  std::vector<std::string> arguments = {"--list-series"};
+  const std::string record = DriveLine() + "\r\n" + RangeCondition() + "\r\n" + Records("R", 2) + "\r\n";
+  for (int i = 0; i < 514; ++i) arguments.push_back(dir.Write("f" + std::to_string(i) + ".dat", record));
+  CommandRun run = Varst(dir, arguments);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(SplitLines(run.out).size(), 513U);
+  EXPECT_TRUE(Contains(run.err, "一度に表示できるファイルは513個までです。")) << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.File("f513.dat"))) << "what was left out";
+  EXPECT_FALSE(Contains(run.err, dir.File("f512.dat")));
+
+  std::string many = DriveLine() + "\r\n" + RangeCondition() + "\r\n";
+  for (int i = 0; i < 514; ++i) many += DriveLine("M" + std::to_string(i), "S") + "\r\nR,0,0,5,1\r\n";
+  run = Varst(dir, {"--list-series", dir.Write("many.dat", many)});
+  EXPECT_EQ(run.status, 3);
+  const std::vector<std::string> rows = SplitLines(run.out);
+  ASSERT_EQ(rows.size(), 513U);
+  EXPECT_TRUE(Contains(rows.back(), "\tM512\t"));
+  EXPECT_TRUE(Contains(run.err, "表示できる系列は513本までです。")) << run.err;
+}
+
+TEST(HeadlessCommands, DoubleDashEndsTheOptionsAndUnknownOptionsAreUsageErrors) {
+  TempDir dir;
+  // Files that a glob such as * picks up, named like options, in the current folder.
+  TwoSeriesFile(dir, "--dry-run", "MA");
+  TwoSeriesFile(dir, "--size", "MB");
+  const Shell inFolder{"cd " + Quoted(dir.Path()), "", ""};
+  CommandRun run = Varst(dir, {"--list-series", "--no-model", "--", "--dry-run", "--size"}, inFolder);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(SplitLines(run.out).size(), 4U);
+  run = Varst(dir, {"--export", "x.png", "--", "--dry-run"}, inFolder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  run = Varst(dir, {"--dump-drawing", "--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Contains(run.out, "end of options"));
+  run = Varst(dir, {"--help"});
+  EXPECT_TRUE(Contains(run.out, "\"--\" ends the options"));
+  // The window is never opened for an unknown option; `timeout` ends a window that would be.
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"--no-such-option", "x.png"}, {"x.png", "--dryrun"}, {"/DEB", "--bogus"}}) {
+    run = Varst(dir, arguments, Shell{"cd " + Quoted(dir.Path()) + "; export QT_QPA_PLATFORM=offscreen", "", "timeout 20"});
+    EXPECT_EQ(run.status, 2) << arguments.front();
+    EXPECT_TRUE(Contains(run.err, "Usage:")) << arguments.front();
+  }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(HeadlessCommands, RunningOutOfMemorySaysSoAndFails) {
+  TempDir dir;
+  // Eight TiB of nothing, stored in no blocks: reading it whole cannot fit in 4 GB.
+  const std::string huge = dir.File("huge.dat");
+  std::filesystem::resize_file(dir.Write("huge.dat", ""), std::uintmax_t{1} << 43);
+  const CommandRun run = Varst(dir, {"--list-series", huge}, Shell{"ulimit -v 4000000", "", ""});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_TRUE(Contains(run.err, "メモリが不足しています")) << run.err;
+  EXPECT_FALSE(Contains(run.err, "データが不正です")) << "the file is not to blame";
+}
+#endif
 
 }  // namespace
 }  // namespace varst

@@ -97,5 +97,15 @@ TEST(CommandLine, OnlyTheFirst33ItemsAreScanned) {
   EXPECT_EQ(settings.TraceWindowOn, 1);
 }
 
+TEST(CommandLine, ItemsAfterTheEndOfOptionsAreFiles) {
+  Settings settings;
+  // The window was started as: varst /MULTI -- /DEB /CONV
+  ReadCommandLine({"/MULTI", "/DEB", "/CONV"}, settings, 1);
+  EXPECT_EQ(settings.MultiCondition, 1);
+  EXPECT_EQ(settings.TraceWindowOn, 0);
+  EXPECT_FALSE(settings.ConversionToolOnly);
+  EXPECT_EQ(settings.CommandLine.size(), 3U) << "they stay on the command line as files";
+}
+
 }  // namespace
 }  // namespace varst
