@@ -73,8 +73,8 @@ int UsageError(const std::string& item) {
 int RunWindow(char** argv, std::vector<std::string> items) {
   const auto end = std::find(items.begin(), items.end(), "--");
   for (auto item = items.begin(); item != end; ++item) {
-    if (*item == "--help" || *item == "-h") return PrintUsage();
-    if (*item == "--version") return PrintVersion();
+    if (*item == "--help" || *item == "-h") return FinishStandardOutput(PrintUsage());
+    if (*item == "--version") return FinishStandardOutput(PrintVersion());
     if (StartsWith(*item, "--")) return UsageError(*item);
   }
   const auto optionItems = static_cast<std::size_t>(end - items.begin());
