@@ -1,7 +1,6 @@
 #include "app/HeadlessCommands.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <cstdio>
 #include <iostream>
 
@@ -10,7 +9,7 @@
 #include "common/Paths.h"
 #include "platform/ConsolePrompter.h"
 #include "platform/DisplayList.h"
-#include "platform/DisplayListPainter.h"
+#include "platform/PictureFile.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -25,7 +24,7 @@ struct Command {
 };
 
 constexpr char kUsage[] =
-    "Usage: varst --export OUT.png [options] DATAFILE...\n"
+    "Usage: varst --export OUT.png|OUT.svg|OUT.pdf [options] DATAFILE...\n"
     "       varst --dump-drawing [options] DATAFILE...\n"
     "       varst --list-series [options] DATAFILE...\n"
     "Options:\n"
@@ -61,6 +60,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     command.mode = Mode::Export;
     if (i >= items.size()) return UsageError("--export needs the output file");
     command.output = items[i++];
+    if (!PictureFormatOfPath(command.output)) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
   } else {
     command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
   }
@@ -115,9 +115,10 @@ int Export(int& argc, char** argv, const HeadlessSession& session, const Command
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHeadlessMessages);
   QGuiApplication application(argc, argv);
-  const QImage image = RenderDisplayList(session.Drawing(), command.options.width, command.options.height);
-  if (image.isNull() || !image.save(PathToQString(command.output), "PNG")) {
-    std::cerr << "画像を保存できません: " << command.output << '\n';
+  const WriteResult written = SavePicture(session.Drawing(), command.options.width, command.options.height,
+                                         *PictureFormatOfPath(command.output), command.output);
+  if (!written) {
+    std::cerr << "画像を保存できません: " << command.output << " (" << written.error << ")\n";
     return 3;
   }
   return 0;

@@ -9,7 +9,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTest>
 
@@ -250,6 +252,51 @@ TEST(Commands, ClipboardCopyAtTheChosenSize) {
   }
   EXPECT_GT(green, 50) << "the series and its legend are in the picture";
   EXPECT_EQ(w.window->ChartSurface().Surface().ExportWidth(), 0) << "the export size is restored";
+  const QMimeData* entry = QApplication::clipboard()->mimeData();
+  ASSERT_TRUE(entry->hasFormat("image/svg+xml")) << "the vector picture in the same entry";
+  EXPECT_EQ(QSvgRenderer(entry->data("image/svg+xml")).viewBox(), QRect(0, 0, 320, 200));
+}
+
+TEST(Commands, SavePictureByTheNamesExtensionAtTheDialogSize) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
+  w.window->Command1_Click(0);
+  w.window->ImageWidth = 300 * 15;
+  w.window->ImageHeight = 200 * 15;
+  const auto okSize = [](QDialog& dialog) { return Click(dialog, "Command1_0"); };
+  const std::string kept = w.dir.Write("kept.svg", "old");
+  const struct {
+    const char* answer;     // the save dialog's answer
+    const char* saved;      // the file then written, "" for none
+    const char* message;    // the message shown, "" for none
+    bool sizeDialog;
+  } cases[] = {
+      {"chart", "chart.png", "", true},
+      {"chart.SVG", "chart.SVG", "", true},
+      {"chart.pdf", "chart.pdf", "", true},
+      {"chart.gif", "", ".png, .svg, .pdf", false},
+      {"kept.svg", "", "上書きしますか", false},
+      {"", "", "", false},
+  };
+  for (const auto& c : cases) {
+    w.prompter.ExpectSaveFile(*c.answer != 0 ? w.dir.File(c.answer) : "");
+    if (*c.message != 0) w.prompter.ExpectMessage(c.message, Answer::No);
+    if (c.sizeDialog) w.prompter.ExpectDialog(okSize);
+    w.window->POPUP_SUB_Click(3);
+    EXPECT_TRUE(w.prompter.Finished()) << c.answer;
+    if (*c.saved == 0) continue;
+    const std::string path = w.dir.File(c.saved);
+    const QString name(c.saved);
+    if (name.endsWith(".pdf")) {
+      EXPECT_NE(ReadFileBytes(path).find("/MediaBox [0 0 300.000000 200.000000]"), std::string::npos);
+    } else {
+      const QString file = QString::fromStdString(path);
+      EXPECT_EQ(name.endsWith(".SVG") ? QSvgRenderer(file).viewBox().size() : QImage(file).size(), QSize(300, 200))
+          << c.saved;
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(kept), "old") << "No to the overwrite question keeps the file";
+  EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
 }
 
 TEST(Commands, BatchListCopiesEachChartOrEndsOnCancel) {
