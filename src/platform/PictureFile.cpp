@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
@@ -36,12 +37,18 @@ QByteArray EncodeSvg(const DisplayList& list, int width, int height) {
   generator.setSize(QSize(width, height));
   generator.setViewBox(QRect(0, 0, width, height));
   generator.setTitle(kPictureTitle);
-  // At 96 dots an inch the stated physical size is the pixel size for viewers that honour it.
-  generator.setResolution(96);
   QPainter painter;
   if (!painter.begin(&generator)) return {};
   PaintDisplayList(painter, list, QSizeF(width, height));
   if (!painter.end()) return {};
+  // The generator states the size in millimetres, which viewers round up to a pixel more than
+  // the PNG has; the size in user units (pixels) opens at exactly the PNG's size.
+  static const QRegularExpression millimetres(R"(<svg width="[0-9.]+mm" height="[0-9.]+mm")");
+  const QRegularExpressionMatch match = millimetres.match(QString::fromLatin1(bytes.left(256)));
+  if (match.hasMatch()) {
+    bytes.replace(match.capturedStart(), match.capturedLength(),
+                  QStringLiteral("<svg width=\"%1\" height=\"%2\"").arg(width).arg(height).toLatin1());
+  }
   return bytes;
 }
 

@@ -133,7 +133,9 @@ TEST(PictureFile, ClipboardEntryCarriesTheImageAndTheSvg) {
   ASSERT_NE(data, nullptr);
   EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(320, 200));
   ASSERT_TRUE(data->hasFormat("image/svg+xml"));
-  EXPECT_EQ(QSvgRenderer(data->data("image/svg+xml")).viewBox(), QRect(0, 0, 320, 200));
+  const QSvgRenderer svg(data->data("image/svg+xml"));
+  EXPECT_EQ(svg.viewBox(), QRect(0, 0, 320, 200));
+  EXPECT_EQ(svg.defaultSize(), QSize(320, 200)) << "opens at the size of the image";
 }
 
 TEST(PictureFile, SaveReplacesAFileWholeAndRefusesAnEmptySize) {
