@@ -36,14 +36,13 @@ set(CPACK_PACKAGE_NAME varst)
 set(CPACK_PACKAGE_VENDOR "The Varst developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for disk-drive performance test results")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Varst overlays the transfer-rate or command-completion-time curves of one\n"
-    "or many result files of a disk-drive performance test tool in one chart.\n"
-    "Series can be ticked, smoothed, merged, recoloured and reordered; the chart\n"
-    "is copied to the clipboard or saved as PNG, SVG or PDF. A file name\n"
-    "conversion tool copies result files to folders and names made of the\n"
-    "drive's model name and serial number.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Varst overlays the transfer-rate or command-completion-time curves of one
+or many result files of a disk-drive performance test tool in one chart.
+Series can be ticked, smoothed, merged, recoloured and reordered, and the
+chart is copied to the clipboard or saved as PNG, SVG or PDF. A file name
+conversion tool copies result files to folders and names made of the
+drive's model name and serial number.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
