@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -46,6 +48,19 @@ int Click(QDialog& dialog, const char* name) {
   EXPECT_NE(button, nullptr) << name;
   if (button != nullptr) button->click();
   return dialog.result();
+}
+
+// Answers the picture size dialog with the typed width and height and OK.
+std::function<int(QDialog&)> TypeSize(const char* width, const char* height) {
+  return [width, height](QDialog& dialog) {
+    for (const auto& [name, text] : {std::pair{"Text1_0", width}, std::pair{"Text1_1", height}}) {
+      auto* box = dialog.findChild<QLineEdit*>(name);
+      box->clear();
+      QTest::keyClicks(box, text);
+      QTest::keyClick(box, Qt::Key_Return);  // Enter takes the value as leaving the box does
+    }
+    return Click(dialog, "Command1_0");
+  };
 }
 
 std::string ValueFile(const Window& w, const std::string& name, const std::string& model, double value,
@@ -232,15 +247,7 @@ TEST(Commands, ClipboardCopyAtTheChosenSize) {
   Window w;
   w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
   w.window->Command1_Click(0);
-  w.prompter.ExpectDialog([](QDialog& dialog) {
-    for (const auto& [name, text] : {std::pair{"Text1_0", "320"}, std::pair{"Text1_1", "200"}}) {
-      auto* box = dialog.findChild<QLineEdit*>(name);
-      box->clear();
-      QTest::keyClicks(box, text);
-      QTest::keyClick(box, Qt::Key_Return);  // Enter takes the value as leaving the box does
-    }
-    return Click(dialog, "Command1_0");
-  });
+  w.prompter.ExpectDialog(TypeSize("320", "200"));
   QApplication::clipboard()->clear();
   w.window->Command1_Click(3);
   const QImage image = QApplication::clipboard()->image();
@@ -261,9 +268,6 @@ TEST(Commands, SavePictureByTheNamesExtensionAtTheDialogSize) {
   Window w;
   w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
   w.window->Command1_Click(0);
-  w.window->ImageWidth = 300 * 15;
-  w.window->ImageHeight = 200 * 15;
-  const auto okSize = [](QDialog& dialog) { return Click(dialog, "Command1_0"); };
   const std::string kept = w.dir.Write("kept.svg", "old");
   const struct {
     const char* answer;     // the save dialog's answer
@@ -281,7 +285,7 @@ TEST(Commands, SavePictureByTheNamesExtensionAtTheDialogSize) {
   for (const auto& c : cases) {
     w.prompter.ExpectSaveFile(*c.answer != 0 ? w.dir.File(c.answer) : "");
     if (*c.message != 0) w.prompter.ExpectMessage(c.message, Answer::No);
-    if (c.sizeDialog) w.prompter.ExpectDialog(okSize);
+    if (c.sizeDialog) w.prompter.ExpectDialog(TypeSize("300", "200"));
     w.window->POPUP_SUB_Click(3);
     EXPECT_TRUE(w.prompter.Finished()) << c.answer;
     if (*c.saved == 0) continue;
