@@ -270,22 +270,25 @@ TEST(Commands, SavePictureByTheNamesExtensionAtTheDialogSize) {
   w.window->Command1_Click(0);
   const std::string kept = w.dir.Write("kept.svg", "old");
   const struct {
-    const char* answer;     // the save dialog's answer
-    const char* saved;      // the file then written, "" for none
-    const char* message;    // the message shown, "" for none
+    const char* answer;  // the save dialog's answer
+    const char* saved;   // the file then written, "" for none
+    const char* asked;   // a message shown before the size dialog, answered No; "" for none
     bool sizeDialog;
+    const char* told;  // a message shown after it; "" for none
   } cases[] = {
-      {"chart", "chart.png", "", true},
-      {"chart.SVG", "chart.SVG", "", true},
-      {"chart.pdf", "chart.pdf", "", true},
-      {"chart.gif", "", ".png, .svg, .pdf", false},
-      {"kept.svg", "", "上書きしますか", false},
-      {"", "", "", false},
+      {"chart", "chart.png", "", true, ""},
+      {"chart.SVG", "chart.SVG", "", true, ""},
+      {"chart.pdf", "chart.pdf", "", true, ""},
+      {"chart.gif", "", ".png, .svg, .pdf", false, ""},
+      {"kept.svg", "", "上書きしますか", false, ""},
+      {"no-such-folder/chart.png", "", "", true, "画像を保存できません"},
+      {"", "", "", false, ""},
   };
   for (const auto& c : cases) {
     w.prompter.ExpectSaveFile(*c.answer != 0 ? w.dir.File(c.answer) : "");
-    if (*c.message != 0) w.prompter.ExpectMessage(c.message, Answer::No);
+    if (*c.asked != 0) w.prompter.ExpectMessage(c.asked, Answer::No);
     if (c.sizeDialog) w.prompter.ExpectDialog(TypeSize("300", "200"));
+    if (*c.told != 0) w.prompter.ExpectMessage(c.told);
     w.window->POPUP_SUB_Click(3);
     EXPECT_TRUE(w.prompter.Finished()) << c.answer;
     if (*c.saved == 0) continue;
