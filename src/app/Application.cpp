@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <functional>
 #include <memory>
 
@@ -38,6 +39,11 @@ int RunConversionTool(Settings& settings, Services services, const std::function
 int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, std::size_t optionItems) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
+  // Ties the windows to the installed desktop entry and its icon (the task bar and docks match
+  // windows to entries by this name); outside an install the theme has no such icon and the
+  // windows keep the platform's default.
+  QGuiApplication::setDesktopFileName("org.varst.Varst");
+  QApplication::setWindowIcon(QIcon::fromTheme("org.varst.Varst"));
 
   Settings settings;
   DataSet dataSet;

@@ -1,8 +1,6 @@
 #include "app/HeadlessCommands.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -17,7 +15,7 @@
 #include "data/LoadFiles.h"
 #include "platform/ConsolePrompter.h"
 #include "platform/DisplayList.h"
-#include "platform/DisplayListPainter.h"
+#include "platform/PictureFile.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -32,7 +30,7 @@ struct Command {
 };
 
 constexpr char kUsage[] =
-    "Usage: varst --export OUT.png [options] [--] DATAFILE...\n"
+    "Usage: varst --export OUT.png|OUT.svg|OUT.pdf [options] [--] DATAFILE...\n"
     "       varst --dump-drawing [options] [--] DATAFILE...\n"
     "       varst --list-series [options] [--] DATAFILE...\n"
     "Options:\n"
@@ -116,6 +114,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     // An option in the place of the output is a forgotten output, never a picture's name.
     if (i >= items.size() || StartsWith(items[i], "--")) return UsageError("--export needs the output file");
     command.output = items[i++];
+    if (!PictureFormatOfPath(command.output)) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
   } else {
     command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
   }
@@ -182,17 +181,14 @@ int Export(int& argc, char** argv, const HeadlessSession& session, const Command
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHeadlessMessages);
   QGuiApplication application(argc, argv);
-  QByteArray png;
-  {
-    const QImage image = RenderDisplayList(session.Drawing(), command.options.width, command.options.height);
-    QBuffer buffer(&png);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-      std::cerr << "画像を保存できません: " << command.output << '\n';
-      return 3;
-    }
+  const QByteArray picture = EncodePicture(session.Drawing(), command.options.width, command.options.height,
+                                           *PictureFormatOfPath(command.output));
+  if (picture.isEmpty()) {
+    std::cerr << "画像を保存できません: " << command.output << '\n';
+    return 3;
   }
-  const WriteResult written = WriteOutputFile(command.output, [&png](const ChunkWriter& write) {
-    return write(png.constData(), static_cast<std::size_t>(png.size()));
+  const WriteResult written = WriteOutputFile(command.output, [&picture](const ChunkWriter& write) {
+    return write(picture.constData(), static_cast<std::size_t>(picture.size()));
   });
   if (!written) {
     std::cerr << "画像を保存できません: " << command.output << '\n' << written.error << '\n';

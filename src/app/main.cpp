@@ -22,7 +22,7 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: varst [/DEB] [/MULTI] [/FN<file>] [--] [FILE...]  open the viewer\n"
-    "       varst --export OUT.png [options] [--] DATAFILE...  the chart as a PNG picture\n"
+    "       varst --export OUT.png|.svg|.pdf [options] [--] DATAFILE...  the chart as a picture\n"
     "       varst --dump-drawing [options] [--] DATAFILE...    the chart's drawing operations as text\n"
     "       varst --list-series [options] [--] DATAFILE...     the series rows, one a line\n"
     "       varst /CONV [FILE...]                              open the file name conversion tool\n"

@@ -76,7 +76,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   void Timer1_Timer();
   void Check1_Click();
   // The popup menu of the grid: 0 delete the current row, 1 edit the ticked files, 2 change
-  // the drawing order.
+  // the drawing order, 3 save the chart as a picture file.
   void POPUP_SUB_Click(int Index);
   void Command2_Click();
   // A batch list file ("[FILE LIST]" in its first 101 lines) is run and 1 returned; else 0.
@@ -163,6 +163,9 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   void DeleteCurrentRow();
   void EditTickedFiles();
   void ChangeDrawingOrder();
+  // Saves the chart as PNG, SVG or PDF, chosen by the name's extension (none: PNG), at the
+  // size the picture size dialog gives; the file is written whole and then renamed.
+  void SaveChartPicture();
   void SetHourglass(bool on);
   [[nodiscard]] double TwipsPerPixelX() const;
   [[nodiscard]] double TwipsPerPixelY() const;

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRadioButton>
 
 #include "chart/AvrData.h"
@@ -19,7 +20,7 @@
 #include "data/SeriesKey.h"
 #include "data/SeriesRows.h"
 #include "platform/ChartView.h"
-#include "platform/DisplayListPainter.h"
+#include "platform/PictureFile.h"
 #include "platform/QtGrid.h"
 #include "platform/QtText.h"
 #include "viewer/MainMenu.h"
@@ -272,9 +273,10 @@ bool MainMenu::CopyPictureToClipboard(const DisplayList& list, std::int32_t widt
   const int width = static_cast<int>(RoundHalfEven(widthTwips / TwipsPerPixelX()));
   const int height = static_cast<int>(RoundHalfEven(heightTwips / TwipsPerPixelY()));
   if (width < 1 || height < 1) return false;
-  const QImage image = RenderDisplayList(list, width, height);
-  if (image.isNull()) return false;
-  QApplication::clipboard()->setImage(image);
+  // One entry with the bitmap and the vector picture: programs that take vectors get them.
+  QMimeData* picture = PictureMimeData(list, width, height);
+  if (picture == nullptr) return false;
+  QApplication::clipboard()->setMimeData(picture);
   return true;
 }
 

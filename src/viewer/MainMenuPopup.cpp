@@ -3,11 +3,15 @@
 #include <QCursor>
 #include <QMenu>
 
+#include "chart/DialogResults.h"
+#include "common/FileWrite.h"
+#include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "data/LoadFiles.h"
 #include "data/SeriesRows.h"
 #include "platform/ChartView.h"
+#include "platform/PictureFile.h"
 #include "platform/QtGrid.h"
 #include "viewer/FileListBatch.h"
 #include "viewer/MainMenu.h"
@@ -18,8 +22,8 @@ void MainMenu::ShowPopupMenu() {
   if (POPUP == nullptr) {
     POPUP = new QMenu("POPUPMenu", this);
     POPUP->setObjectName("POPUP");
-    const char* captions[] = {"削除", "編集", "位置変更"};
-    for (int i = 0; i < 3; ++i) {
+    const char* captions[] = {"削除", "編集", "位置変更", "画像を保存"};
+    for (int i = 0; i < 4; ++i) {
       QAction* item = POPUP->addAction(QString::fromUtf8(captions[i]));
       item->setObjectName(QString("POPUP_SUB_%1").arg(i));
       connect(item, &QAction::triggered, this, [this, i] { POPUP_SUB_Click(i); });
@@ -41,6 +45,9 @@ void MainMenu::POPUP_SUB_Click(int Index) {
         break;
       case 2:
         ChangeDrawingOrder();
+        break;
+      case 3:
+        SaveChartPicture();
         break;
       default:
         break;
@@ -98,6 +105,30 @@ void MainMenu::EditTickedFiles() {
       services_.shell.OpenWithDefaultApplication(path);
     }
   }
+}
+
+void MainMenu::SaveChartPicture() {
+  std::string path(Trim(services_.prompter.SaveFileDialog("画像ファイル", "*.png;*.svg;*.pdf", "", "")));
+  if (path.empty()) return;
+  if (GetExtension(path).empty()) path += ".png";
+  const std::optional<PictureFormat> format = PictureFormatOfPath(path);
+  if (!format) {
+    services_.prompter.Message("画像の形式は .png, .svg, .pdf のいずれかです", MessageIcon::Critical);
+    return;
+  }
+  if (FileExists(std::string_view(path)) &&
+      services_.prompter.Message("ファイルが存在します。上書きしますか?", MessageIcon::Question, MessageButtons::YesNo) !=
+          Answer::Yes) {
+    return;
+  }
+  RunSizeDialog();
+  if (results_.DialogResult != kDialogOk) return;
+  const int width = static_cast<int>(RoundHalfEven(ImageWidth / TwipsPerPixelX()));
+  const int height = static_cast<int>(RoundHalfEven(ImageHeight / TwipsPerPixelY()));
+  SetHourglass(true);
+  const WriteResult written = SavePicture(VSDraw1->Surface().List(), width, height, *format, path);
+  SetHourglass(false);
+  if (!written) services_.prompter.Message("画像を保存できません\r" + written.error, MessageIcon::Critical);
 }
 
 std::int32_t MainMenu::CheckFileListBatch(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <algorithm>
 #include <cstdio>
@@ -99,6 +100,26 @@ TEST(HeadlessCommands, ExportWritesAPictureOfTheChosenSize) {
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.size(), QSize(640, 400));
   EXPECT_EQ(image.pixelColor(2, 398), QColor(0, 0, 0)) << "the chart's black background";
+}
+
+TEST(HeadlessCommands, ExportChoosesTheFormatByTheExtension) {
+  TempDir dir;
+  const std::string data = TwoSeriesFile(dir, "a.dat", "MA");
+  const struct {
+    const char* name;
+    const char* starts;  // the file's first bytes; "" when the command must refuse the name
+  } cases[] = {{"c.svg", "<?xml"}, {"c.PDF", "%PDF"}, {"c.png", "\x89PNG"}, {"c.gif", ""}, {"c", ""}};
+  for (const auto& c : cases) {
+    const CommandRun run = Varst(dir, {"--export", dir.File(c.name), data});
+    if (*c.starts == 0) {
+      EXPECT_EQ(run.status, 2) << c.name;
+      EXPECT_NE(run.err.find(".png, .svg or .pdf"), std::string::npos) << run.err;
+      EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.File(c.name))));
+    } else {
+      EXPECT_EQ(run.status, 0) << c.name << run.err;
+      EXPECT_EQ(ReadFileBytes(dir.File(c.name)).rfind(c.starts, 0), 0U) << c.name;
+    }
+  }
 }
 
 TEST(HeadlessCommands, FailuresAndUsage) {

@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTest>
 
@@ -44,6 +48,19 @@ int Click(QDialog& dialog, const char* name) {
   EXPECT_NE(button, nullptr) << name;
   if (button != nullptr) button->click();
   return dialog.result();
+}
+
+// Answers the picture size dialog with the typed width and height and OK.
+std::function<int(QDialog&)> TypeSize(const char* width, const char* height) {
+  return [width, height](QDialog& dialog) {
+    for (const auto& [name, text] : {std::pair{"Text1_0", width}, std::pair{"Text1_1", height}}) {
+      auto* box = dialog.findChild<QLineEdit*>(name);
+      box->clear();
+      QTest::keyClicks(box, text);
+      QTest::keyClick(box, Qt::Key_Return);  // Enter takes the value as leaving the box does
+    }
+    return Click(dialog, "Command1_0");
+  };
 }
 
 std::string ValueFile(const Window& w, const std::string& name, const std::string& model, double value,
@@ -230,15 +247,7 @@ TEST(Commands, ClipboardCopyAtTheChosenSize) {
   Window w;
   w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
   w.window->Command1_Click(0);
-  w.prompter.ExpectDialog([](QDialog& dialog) {
-    for (const auto& [name, text] : {std::pair{"Text1_0", "320"}, std::pair{"Text1_1", "200"}}) {
-      auto* box = dialog.findChild<QLineEdit*>(name);
-      box->clear();
-      QTest::keyClicks(box, text);
-      QTest::keyClick(box, Qt::Key_Return);  // Enter takes the value as leaving the box does
-    }
-    return Click(dialog, "Command1_0");
-  });
+  w.prompter.ExpectDialog(TypeSize("320", "200"));
   QApplication::clipboard()->clear();
   w.window->Command1_Click(3);
   const QImage image = QApplication::clipboard()->image();
@@ -250,6 +259,51 @@ TEST(Commands, ClipboardCopyAtTheChosenSize) {
   }
   EXPECT_GT(green, 50) << "the series and its legend are in the picture";
   EXPECT_EQ(w.window->ChartSurface().Surface().ExportWidth(), 0) << "the export size is restored";
+  const QMimeData* entry = QApplication::clipboard()->mimeData();
+  ASSERT_TRUE(entry->hasFormat("image/svg+xml")) << "the vector picture in the same entry";
+  EXPECT_EQ(QSvgRenderer(entry->data("image/svg+xml")).viewBox(), QRect(0, 0, 320, 200));
+}
+
+TEST(Commands, SavePictureByTheNamesExtensionAtTheDialogSize) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 50));
+  w.window->Command1_Click(0);
+  const std::string kept = w.dir.Write("kept.svg", "old");
+  const struct {
+    const char* answer;  // the save dialog's answer
+    const char* saved;   // the file then written, "" for none
+    const char* asked;   // a message shown before the size dialog, answered No; "" for none
+    bool sizeDialog;
+    const char* told;  // a message shown after it; "" for none
+  } cases[] = {
+      {"chart", "chart.png", "", true, ""},
+      {"chart.SVG", "chart.SVG", "", true, ""},
+      {"chart.pdf", "chart.pdf", "", true, ""},
+      {"chart.gif", "", ".png, .svg, .pdf", false, ""},
+      {"kept.svg", "", "上書きしますか", false, ""},
+      {"no-such-folder/chart.png", "", "", true, "画像を保存できません"},
+      {"", "", "", false, ""},
+  };
+  for (const auto& c : cases) {
+    w.prompter.ExpectSaveFile(*c.answer != 0 ? w.dir.File(c.answer) : "");
+    if (*c.asked != 0) w.prompter.ExpectMessage(c.asked, Answer::No);
+    if (c.sizeDialog) w.prompter.ExpectDialog(TypeSize("300", "200"));
+    if (*c.told != 0) w.prompter.ExpectMessage(c.told);
+    w.window->POPUP_SUB_Click(3);
+    EXPECT_TRUE(w.prompter.Finished()) << c.answer;
+    if (*c.saved == 0) continue;
+    const std::string path = w.dir.File(c.saved);
+    const QString name(c.saved);
+    if (name.endsWith(".pdf")) {
+      EXPECT_NE(ReadFileBytes(path).find("/MediaBox [0 0 300.000000 200.000000]"), std::string::npos);
+    } else {
+      const QString file = QString::fromStdString(path);
+      EXPECT_EQ(name.endsWith(".SVG") ? QSvgRenderer(file).viewBox().size() : QImage(file).size(), QSize(300, 200))
+          << c.saved;
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(kept), "old") << "No to the overwrite question keeps the file";
+  EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
 }
 
 TEST(Commands, BatchListCopiesEachChartOrEndsOnCancel) {
