@@ -114,7 +114,6 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     // An option in the place of the output is a forgotten output, never a picture's name.
     if (i >= items.size() || StartsWith(items[i], "--")) return UsageError("--export needs the output file");
     command.output = items[i++];
-    if (!PictureFormatOfPath(command.output)) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
   } else {
     command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
   }
@@ -141,6 +140,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     std::vector<std::string> inputs = command.options.files;
     if (!command.options.settingsFile.empty()) inputs.push_back(command.options.settingsFile);
     if (IsOneOfTheFiles(command.output, inputs)) return UsageError("the output is one of the input files: " + command.output);
+    if (!PictureFormatOfPath(command.output)) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
   }
   return 0;
 }

@@ -31,7 +31,7 @@ constexpr char kUsage[] =
     "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
     "Conversion options: varst --convert --help\n"
     "\"--\" ends the options: every later item is a file, even one that begins with - or /.\n"
-    "Exit status: 0 done, 2 usage error (an unknown --option too), 3 failure (the message\n"
+    "Exit status: 0 done, 2 usage error (an unknown option too), 3 failure (the message\n"
     "goes to standard error), 1 when --convert did not copy every file.\n";
 
 constexpr char kOutputFailedMessage[] = "標準出力に書き込めません";
