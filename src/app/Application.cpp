@@ -11,6 +11,7 @@
 #include "common/Settings.h"
 #include "data/DataSet.h"
 #include "platform/Clock.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtShell.h"
 #include "viewer/MainMenu.h"
@@ -35,13 +36,15 @@ int RunConversionTool(Settings& settings, Services services, const std::function
 
 }  // namespace
 
-int RunViewer(int& argc, char** argv, const std::vector<std::string>& items) {
+int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, const std::string& language) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
 
   Settings settings;
   DataSet dataSet;
   PrepareStartUp(items, CurrentEnvironment(argc > 0 ? argv[0] : ""), settings, dataSet);
+  const InterfaceLanguageScope interfaceLanguage(
+      ParseInterfaceLanguage(language.empty() ? settings.Language : language).value_or(InterfaceLanguage::Japanese));
 
   QtPrompter prompter;
   QtShell shell;

@@ -7,7 +7,8 @@
 namespace varst {
 
 // Starts the viewer with the command-line items (argv without the program path) and runs it
-// until the main window closes; returns the exit status.
-int RunViewer(int& argc, char** argv, const std::vector<std::string>& items);
+// until the main window closes; returns the exit status. language is the "--lang" choice
+// ("en", "ja", or "" to follow the settings file).
+int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, const std::string& language = {});
 
 }  // namespace varst

@@ -7,6 +7,8 @@
 
 #include "Version.h"
 #include "app/Application.h"
+#include "app/ConsoleLanguage.h"
+#include "app/LanguageOption.h"
 #include "app/HeadlessCommands.h"
 #include "convert/ConvertCommand.h"
 
@@ -20,6 +22,7 @@ constexpr char kUsage[] =
     "       varst /CONV [FILE...]                           open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] FILE...    copy files to names made of model and serial\n"
     "       varst --help | --version\n"
+    "Interface language (any mode): --lang en|ja\n"
     "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
     "Conversion options: varst --convert --help\n";
 
@@ -27,6 +30,12 @@ constexpr char kUsage[] =
 
 int main(int argc, char** argv) {
   std::vector<std::string> items(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::string language;
+  if (!varst::TakeLanguageOption(items, language)) {
+    std::cerr << "varst: --lang takes en or ja\n" << kUsage;
+    return 2;
+  }
+  const varst::ConsoleLanguage consoleLanguage(language);
   if (!items.empty() && (items[0] == "--help" || items[0] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
@@ -39,5 +48,5 @@ int main(int argc, char** argv) {
   if (!items.empty() && items[0] == "--convert") {
     return varst::RunConvertCommand({items.begin() + 1, items.end()}, std::cout, std::cerr);
   }
-  return varst::RunViewer(argc, argv, items);
+  return varst::RunViewer(argc, argv, items, language);
 }
