@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -206,6 +207,8 @@ std::vector<QString> ShownTexts(QWidget& window) {
   return texts;
 }
 
+// No Japanese is left, and the layouts gave every label and button the room its English
+// text needs.
 void ExpectNoJapanese(QWidget& window, const char* name) {
   int shown = 0;
   for (const QString& text : ShownTexts(window)) {
@@ -213,6 +216,16 @@ void ExpectNoJapanese(QWidget& window, const char* name) {
     EXPECT_FALSE(HasJapanese(text)) << name << ": \"" << text.toStdString() << "\"";
   }
   EXPECT_GE(shown, 3) << name;
+  window.show();
+  QCoreApplication::processEvents();
+  for (QWidget* widget : window.findChildren<QWidget*>()) {
+    QString text;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
+    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && !label->wordWrap()) text = label->text();
+    if (text.isEmpty() || text.contains('\n') || !widget->isVisible()) continue;
+    EXPECT_GE(widget->width(), widget->fontMetrics().horizontalAdvance(text))
+        << name << ": \"" << text.toStdString() << "\" is clipped";
+  }
 }
 
 TEST(InterfaceLanguage, WindowsBuiltInEnglishShowNoJapanese) {
