@@ -12,6 +12,7 @@
 #include "common/Settings.h"
 #include "data/DataSet.h"
 #include "platform/Clock.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtPrompter.h"
 #include "platform/QtShell.h"
 #include "viewer/MainMenu.h"
@@ -36,7 +37,8 @@ int RunConversionTool(Settings& settings, Services services, const std::function
 
 }  // namespace
 
-int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, std::size_t optionItems) {
+int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, std::size_t optionItems,
+              const std::string& language) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   // Ties the windows to the installed desktop entry and its icon (the task bar and docks match
@@ -48,6 +50,8 @@ int RunViewer(int& argc, char** argv, const std::vector<std::string>& items, std
   Settings settings;
   DataSet dataSet;
   PrepareStartUp(items, CurrentEnvironment(argc > 0 ? argv[0] : ""), settings, dataSet, optionItems);
+  const InterfaceLanguageScope interfaceLanguage(
+      ParseInterfaceLanguage(language.empty() ? settings.Language : language).value_or(InterfaceLanguage::Japanese));
 
   QtPrompter prompter;
   QtShell shell;

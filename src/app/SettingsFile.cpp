@@ -68,6 +68,7 @@ void LoadSettings(Settings& settings, const std::string& file) {
     ReadInteger(profile, kGraf, Numbered("Grf_ColorInfo", i), settings.Grf_ColorInfo[static_cast<std::size_t>(i)]);
   }
   ReadInteger(profile, kGraf, "Grf_FontSize", settings.Grf_FontSize);
+  settings.Language = Read(profile, kGraf, "Language", settings.Language);
   settings.EditorPath = Read(profile, kEditor, "Editor", settings.EditorPath);
   settings.WorkFolder = Read(profile, kPath, "temp", settings.WorkFolder);
   settings.ConvertPath = Read(profile, kFileNameUty, "ConvertPath", settings.ConvertPath);
@@ -92,6 +93,8 @@ WriteResult SaveSettings(const Settings& settings, const std::string& file) {
     profile.SetValue(kGraf, Numbered("Grf_ColorInfo", i), DecimalText(settings.Grf_ColorInfo[static_cast<std::size_t>(i)]));
   }
   profile.SetValue(kGraf, "Grf_FontSize", DecimalText(settings.Grf_FontSize));
+  // Only a file that chose a language carries the key; every other file stays as it was.
+  if (!settings.Language.empty()) profile.SetValue(kGraf, "Language", settings.Language);
   profile.SetValue(kEditor, "Editor", settings.EditorPath);
   profile.SetValue(kPath, "temp", settings.WorkFolder);
   profile.SetValue(kFileNameUty, "ConvertPath", settings.ConvertPath);

@@ -11,6 +11,8 @@
 
 #include "Version.h"
 #include "app/Application.h"
+#include "app/ConsoleLanguage.h"
+#include "app/LanguageOption.h"
 #include "app/HeadlessCommands.h"
 #include "common/TemporaryFiles.h"
 #include "common/Text.h"
@@ -28,6 +30,7 @@ constexpr char kUsage[] =
     "       varst /CONV [FILE...]                              open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] [--] FILE...  copy files to names made of model and serial\n"
     "       varst --help | --version\n"
+    "Interface language (any mode): --lang en|ja\n"
     "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
     "Conversion options: varst --convert --help\n"
     "\"--\" ends the options: every later item is a file, even one that begins with - or /.\n"
@@ -70,7 +73,7 @@ int UsageError(const std::string& item) {
 
 // The window: options are the "/" items and --help and --version; any other "--" item
 // before the end of options is a mistake, never a file name.
-int RunWindow(char** argv, std::vector<std::string> items) {
+int RunWindow(char** argv, std::vector<std::string> items, const std::string& language) {
   const auto end = std::find(items.begin(), items.end(), "--");
   for (auto item = items.begin(); item != end; ++item) {
     if (*item == "--help" || *item == "-h") return FinishStandardOutput(PrintUsage());
@@ -78,12 +81,15 @@ int RunWindow(char** argv, std::vector<std::string> items) {
     if (StartsWith(*item, "--")) return UsageError(*item);
   }
   const auto optionItems = static_cast<std::size_t>(end - items.begin());
+  // Qt sees the option items as they remain once "--lang" was taken out.
+  std::vector<std::string> qtItems(items.begin(), end);
   QtArguments qt;
-  qt.values.assign(argv, argv + 1 + optionItems);
+  qt.values.push_back(argv[0]);
+  for (std::string& item : qtItems) qt.values.push_back(item.data());
   qt.values.push_back(nullptr);
   qt.count = static_cast<int>(1 + optionItems);
   if (end != items.end()) items.erase(end);
-  return RunViewer(qt.count, qt.values.data(), items, optionItems);
+  return RunViewer(qt.count, qt.values.data(), items, optionItems, language);
 }
 
 using ModeRunner = int (*)(char** argv, const std::vector<std::string>& items);
@@ -113,11 +119,11 @@ constexpr Mode kModes[] = {
     {"--convert", RunConvert},
 };
 
-int Run(char** argv, const std::vector<std::string>& items) {
+int Run(char** argv, const std::vector<std::string>& items, const std::string& language) {
   for (const Mode& mode : kModes) {
     if (!items.empty() && items[0] == mode.option) return FinishStandardOutput(mode.run(argv, items));
   }
-  return RunWindow(argv, items);
+  return RunWindow(argv, items, language);
 }
 
 }  // namespace
@@ -132,8 +138,14 @@ int main(int argc, char** argv) {
   }
   varst::RemoveTemporariesOnSignals();
   try {
-    const std::vector<std::string> items(argv + 1, argv + argc);
-    return varst::Run(argv, items);
+    std::vector<std::string> items(argv + 1, argv + argc);
+    std::string language;
+    if (!varst::TakeLanguageOption(items, language)) {
+      std::cerr << "varst: --lang takes en or ja\n" << varst::kUsage;
+      return 2;
+    }
+    const varst::ConsoleLanguage consoleLanguage(language);
+    return varst::Run(argv, items, language);
   } catch (const std::bad_alloc&) {
     // Everything the command built is gone by now; only the message is left to say.
     std::fputs(varst::kOutOfMemoryMessage, stderr);

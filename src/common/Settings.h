@@ -50,6 +50,9 @@ struct Settings {
   std::array<Colour, 11> Grf_ColorInfo{0, kWhite, kWhite, 0, 0, 0, 0, 0, 0, 0, 0};
   std::int16_t Grf_FontSize = 1;  // legend size: 0 small, 1 medium, 2 large
   float FontScale = 1.0F;         // axis font multiplier; not stored
+  // [Graf] Language: "en" shows the English interface, anything else the Japanese one. Kept
+  // as read; empty when the file has none, and then it is not written.
+  std::string Language;
 
   std::array<Colour, kTableSize> ColorTable = DefaultColorTable();
   std::int32_t ColorCount = 0;  // user colours in the settings file

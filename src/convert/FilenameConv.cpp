@@ -23,6 +23,7 @@
 #include "convert/RunSummary.h"
 #include "platform/OutOfMemory.h"
 #include "platform/QtGrid.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -319,7 +320,7 @@ void FilenameConv::RunAndReport() {
 
 void FilenameConv::SetRunning(bool running) {
   running_ = running;
-  Command1[kStart]->setText(QString::fromUtf8(running ? kAbortCaption : kStartCaption));
+  Command1[kStart]->setText(Ui(running ? kAbortCaption : kStartCaption));
 }
 
 void FilenameConv::SetRunControlsEnabled(bool enabled) {
@@ -441,7 +442,7 @@ void FilenameConv::MouseMove(int row, int col) {
   Label3->clear();
   if (row < 0 || row >= Grid1->Rows() || col != kColStatus) return;
   if (Trim(Grid1->TextMatrix(row, kColStatus)).empty()) return;
-  Label3->setText(ToQString(Grid1->TextMatrix(row, kColMessage)));
+  Label3->setText(Ui(Grid1->TextMatrix(row, kColMessage)));
 }
 
 void FilenameConv::DblClick() { EditSelected(Grid1->MouseCol()); }

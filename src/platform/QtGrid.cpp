@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -264,7 +265,7 @@ void QtGrid::SetHeaderVisible(bool visible) { horizontalHeader()->setVisible(vis
 
 void QtGrid::SetHeaderText(int col, const std::string& text) {
   if (col < 0 || col >= columnCount()) return;
-  setHorizontalHeaderItem(col, new QTableWidgetItem(ToQString(text)));
+  setHorizontalHeaderItem(col, new QTableWidgetItem(Ui(text)));
 }
 
 void QtGrid::AutoSize(int col1, int col2) {

@@ -11,6 +11,7 @@
 
 #include "common/Settings.h"
 #include "common/Text.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -45,7 +46,7 @@ QString FileDialogFilter(const std::string& description, const std::string& patt
     list << text;
     if (text != text.toUpper() && text != "*.*") list << text.toUpper();
   }
-  return QString::fromStdString(description) + " (" + list.join(' ') + ")";
+  return Ui(description) + " (" + list.join(' ') + ")";
 }
 
 QWidget* QtPrompter::Owner() const {
@@ -58,9 +59,9 @@ Answer QtPrompter::ShowMessage(const std::string& text, MessageIcon icon, Messag
   QMessageBox box(Owner());
   box.setIcon(ToQtIcon(icon));
   // An empty caption is asked for as such; Qt would show the program's name in its place.
-  QString caption = title != nullptr ? ToQString(*title) : QString(kApplicationTitle);
+  QString caption = title != nullptr ? Ui(*title) : QString(kApplicationTitle);
   box.setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
-  box.setText(ToQString(text));
+  box.setText(Ui(text));
   switch (buttons) {
     case MessageButtons::Ok:
       box.setStandardButtons(QMessageBox::Ok);
@@ -122,7 +123,7 @@ Colour QtPrompter::ChooseColorDialog(Colour /*colour*/) {
 }
 
 std::string QtPrompter::BrowseFolderDialog(const std::string& title, const std::string& initialFolder) {
-  return PathFromQString(QFileDialog::getExistingDirectory(Owner(), ToQString(title), PathToQString(initialFolder)));
+  return PathFromQString(QFileDialog::getExistingDirectory(Owner(), Ui(title), PathToQString(initialFolder)));
 }
 
 int QtPrompter::ExecDialog(QDialog& dialog) { return dialog.exec(); }

@@ -25,6 +25,7 @@
 #include "platform/ChartView.h"
 #include "platform/OutOfMemory.h"
 #include "platform/QtGrid.h"
+#include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -182,7 +183,7 @@ void MainMenu::Form_Load() {
     Text1[i]->setProperty("tag", QString(initial[i]));
   }
   settings_.BaseCaption = BuildBaseCaption(kVersionMajor, kVersionMinor, kVersionRevision);
-  setWindowTitle(ToQString(settings_.BaseCaption));
+  setWindowTitle(Ui(settings_.BaseCaption));
   Timer1->start();
   GuardCommand([this] {
     LoadContext context = Context();
@@ -233,8 +234,8 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainMenu::SetTitle(const std::string& text, int mode) {
-  if (mode == 1) setWindowTitle(ToQString(settings_.BaseCaption));
-  if (mode == 2) setWindowTitle(ToQString(settings_.BaseCaption + text));
+  if (mode == 1) setWindowTitle(Ui(settings_.BaseCaption));
+  if (mode == 2) setWindowTitle(Ui(settings_.BaseCaption) + Ui(text));
   ProcessEvents();
 }
 

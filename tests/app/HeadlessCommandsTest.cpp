@@ -149,6 +149,31 @@ TEST(HeadlessCommands, FailuresAndUsage) {
   EXPECT_NE(run.out.find("--export"), std::string::npos);
 }
 
+TEST(HeadlessCommands, MessagesOnStandardErrorFollowTheLanguageOption) {
+  TempDir dir;
+  const std::string missing = dir.File("missing データ.dat");
+  const std::string twice = TwoSeriesFile(dir, "twice.dat", "MT");
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"--dump-drawing", missing}, 3, "ファイルが見つかりません: " + missing + "\n"},
+      {{"--lang", "en", "--dump-drawing", missing}, 3, "File not found: " + missing + "\n"},
+      {{"--dump-drawing", "--lang", "ja", missing}, 3, "ファイルが見つかりません: " + missing + "\n"},
+      {{"--lang", "en", "--convert", "--dest", dir.File("out"), "--dry-run", twice, twice}, -1,
+       "Files already in the list are skipped.\t" + twice + "\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandRun run = Varst(dir, c.arguments);
+    if (c.status >= 0) {
+      EXPECT_EQ(run.status, c.status) << run.err;
+    }
+    EXPECT_EQ(run.err, c.err);
+  }
+  EXPECT_EQ(Varst(dir, {"--lang", "fr", "--dump-drawing", missing}).status, 2);
+}
+
 TEST(HeadlessCommands, OptionsChangeTheDrawingAndNeverWriteSettings) {
   TempDir dir;
   const std::string file = TwoSeriesFile(dir, "a.dat", "MA");

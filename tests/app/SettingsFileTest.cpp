@@ -130,6 +130,20 @@ TEST(SettingsFile, SaveKeepsLinesItDoesNotOwn) {
   EXPECT_EQ(ReadFileBytes(file).rfind("; notes\n", 0), 0U);
 }
 
+TEST(SettingsFile, LanguageIsWrittenBackOnlyWhenTheFileChoseOne) {
+  TempDir dir;
+  const std::string file = dir.Write("l.ini", "[Graf]\nLanguage=en\nGrf_FontSize=2\n");
+  Settings settings;
+  LoadSettings(settings, file);
+  EXPECT_EQ(settings.Language, "en");
+  ASSERT_TRUE(SaveSettings(settings, file));
+  EXPECT_EQ(ReadFileBytes(file).rfind("[Graf]\nLanguage=en\nGrf_FontSize=2\n", 0), 0U) << "kept in its place";
+  // No key, no choice: the file gets none (the defaults test pins the whole file).
+  Settings none;
+  LoadSettings(none, dir.Write("n.ini", "[Graf]\nGrf_FontSize=2\n"));
+  EXPECT_EQ(none.Language, "");
+}
+
 TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
   TempDir dir;
   const std::string file = dir.Write("k.ini", "[Graf]\nGrf_FontSize=2\n");
