@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "app/HeadlessSession.h"
+#include "app/StatsCommand.h"
+#include "chart/ViewRanges.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "platform/ConsolePrompter.h"
@@ -16,23 +18,26 @@
 namespace varst {
 namespace {
 
-enum class Mode { Export, Dump, List };
+enum class Mode { Export, Dump, List, Stats };
 
 struct Command {
   Mode mode = Mode::Dump;
   std::string output;
   HeadlessOptions options;
+  StatsFormat format = StatsFormat::Csv;
 };
 
 constexpr char kUsage[] =
     "Usage: varst --export OUT.png [options] DATAFILE...\n"
     "       varst --dump-drawing [options] DATAFILE...\n"
     "       varst --list-series [options] DATAFILE...\n"
+    "       varst --stats [--format csv|json] [options] DATAFILE...\n"
     "Options:\n"
     "  --size WxH       picture size in pixels (default 1200x800)\n"
     "  --yscale N       Y full scale, 1 to 500 (default: the files' value)\n"
     "  --no-model       legend without model, serial number and capacity\n"
-    "  --settings FILE  chart colours and fonts from a settings file\n";
+    "  --settings FILE  chart colours and fonts from a settings file\n"
+    "  --range A:B      only X from A to B (file units; hex with a trailing h)\n";
 
 int UsageError(const std::string& why) {
   std::cerr << "varst: " << why << "\n" << kUsage;
@@ -62,7 +67,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     if (i >= items.size()) return UsageError("--export needs the output file");
     command.output = items[i++];
   } else {
-    command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
+    command.mode = mode == "--list-series" ? Mode::List : mode == "--stats" ? Mode::Stats : Mode::Dump;
   }
   for (; i < items.size(); ++i) {
     const std::string& item = items[i];
@@ -77,6 +82,13 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
         return UsageError("--yscale takes a number from 1 to 500");
       }
       command.options.yScale = items[++i];
+    } else if (item == "--range") {
+      ViewRange& view = command.options.view;
+      if (!hasValue || !ParseViewRange(items[++i], view) || !(view.start < view.end)) {
+        return UsageError("--range takes START:END with START below END");
+      }
+    } else if (item == "--format" && command.mode == Mode::Stats) {
+      if (!hasValue || !ParseStatsFormat(items[++i], command.format)) return UsageError("--format takes csv or json");
     } else if (item == "--no-model") {
       command.options.showModelName = false;
     } else if (item == "--settings") {
@@ -126,7 +138,8 @@ int Export(int& argc, char** argv, const HeadlessSession& session, const Command
 }  // namespace
 
 bool IsHeadlessCommand(const std::vector<std::string>& items) {
-  return !items.empty() && (items[0] == "--export" || items[0] == "--dump-drawing" || items[0] == "--list-series");
+  return !items.empty() && (items[0] == "--export" || items[0] == "--dump-drawing" || items[0] == "--list-series" ||
+                            items[0] == "--stats");
 }
 
 int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& items) {
@@ -147,6 +160,7 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
     prompter.Message("データがありません", MessageIcon::Critical);
     return 3;
   }
+  if (!ViewRangeFits(session)) return UsageError("--range lies outside the test range");
   switch (command.mode) {
     case Mode::Dump:
       std::cout << DumpDisplayList(session.Drawing());
@@ -156,6 +170,9 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
       return 0;
     case Mode::Export:
       return Export(argc, argv, session, command);
+    case Mode::Stats:
+      PrintStatistics(std::cout, session, command.format);
+      return 0;
   }
   return 0;
 }

@@ -17,10 +17,11 @@ constexpr char kUsage[] =
     "       varst --export OUT.png [options] DATAFILE...    the chart as a PNG picture\n"
     "       varst --dump-drawing [options] DATAFILE...      the chart's drawing operations as text\n"
     "       varst --list-series [options] DATAFILE...       the series rows, one a line\n"
+    "       varst --stats [--format csv|json] [options] DATAFILE...  figures of every series row\n"
     "       varst /CONV [FILE...]                           open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] FILE...    copy files to names made of model and serial\n"
     "       varst --help | --version\n"
-    "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
+    "Chart options: --size WxH, --yscale N, --no-model, --settings FILE, --range START:END\n"
     "Conversion options: varst --convert --help\n";
 
 }  // namespace

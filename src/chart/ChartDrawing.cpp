@@ -14,6 +14,7 @@ void ChartDrawing::ClearChart() {
   chart_.LegendLineCount = 0;
   chart_.CaptureFlags = 0;
   surface_.Clear();
+  if (sink_ != nullptr) sink_->ChartCleared();
 }
 
 int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
