@@ -160,7 +160,7 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
     prompter.Message("データがありません", MessageIcon::Critical);
     return 3;
   }
-  if (!ViewRangeFits(session)) return UsageError("--range lies outside the test range");
+  if (session.ViewRefused()) return UsageError("--range lies outside the test range");
   switch (command.mode) {
     case Mode::Dump:
       std::cout << DumpDisplayList(session.Drawing());

@@ -1,8 +1,10 @@
 #include "app/HeadlessSession.h"
 
 #include "app/SettingsFile.h"
+#include "chart/ViewRanges.h"
 #include "data/LoadFiles.h"
 #include "data/SeriesRows.h"
+#include "viewer/RedrawTickedRows.h"
 
 namespace varst {
 
@@ -17,7 +19,6 @@ HeadlessSession::HeadlessSession(HeadlessOptions options, Prompter& prompter)
   surface_.SetControlSize(options_.width * 15.0, options_.height * 15.0);
   grid_.SetCols(kSeriesGridColumns);
   drawing_.SetRecordSink(&points_);
-  chart_.View = options_.view;
 }
 
 void HeadlessSession::LoadFiles() {
@@ -26,6 +27,15 @@ void HeadlessSession::LoadFiles() {
   surface_.Clear();
   LoadContext context = Context();
   LoadStartupFiles(context);
+  if (options_.view.active && dataSet_.Grf_Hist_Ptr > 0) {
+    if (!ViewInside(options_.view, TestRange(chart_, dataSet_.RangeEnd))) {
+      viewRefused_ = true;
+      return;
+    }
+    // A range is drawn as the window draws a zoom: every row again over the loaded chart.
+    chart_.View = options_.view;
+    RedrawTickedRows(context);
+  }
 }
 
 LoadContext HeadlessSession::Context() {

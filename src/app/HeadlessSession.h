@@ -37,6 +37,10 @@ class HeadlessSession final : public LoaderHost, public ChartControls {
   // What the window does when it opens with the files on its command line.
   void LoadFiles();
 
+  // True when the options' view range lies outside the loaded test range; nothing was drawn
+  // over it.
+  [[nodiscard]] bool ViewRefused() const { return viewRefused_; }
+
   // The loader's view of the session, for further loads.
   [[nodiscard]] LoadContext Context();
 
@@ -82,6 +86,7 @@ class HeadlessSession final : public LoaderHost, public ChartControls {
   PointStore points_;
   std::string yScaleText_;
   bool keepYScale_ = false;
+  bool viewRefused_ = false;
 };
 
 }  // namespace varst

@@ -1,7 +1,6 @@
 #include "app/StatsCommand.h"
 
 #include "analysis/StatisticsTable.h"
-#include "chart/ViewRanges.h"
 
 namespace varst {
 
@@ -19,11 +18,6 @@ bool ParseStatsFormat(const std::string& text, StatsFormat& format) {
 void PrintStatistics(std::ostream& out, const HeadlessSession& session, StatsFormat format) {
   const auto rows = BuildStatisticsRows(session.Data(), session.Points(), [](std::int32_t) { return true; });
   out << (format == StatsFormat::Csv ? StatisticsCsv(rows) : StatisticsJson(rows));
-}
-
-bool ViewRangeFits(const HeadlessSession& session) {
-  const ChartState& chart = session.Chart();
-  return !chart.View.active || ViewInside(chart.View, TestRange(chart, session.Data().RangeEnd));
 }
 
 }  // namespace varst

@@ -17,7 +17,4 @@ enum class StatsFormat { Csv, Json };
 // Every series row in grid order.
 void PrintStatistics(std::ostream& out, const HeadlessSession& session, StatsFormat format);
 
-// True when the session has no view range or its view range lies inside the test range.
-[[nodiscard]] bool ViewRangeFits(const HeadlessSession& session);
-
 }  // namespace varst

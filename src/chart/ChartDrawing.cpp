@@ -17,6 +17,12 @@ void ChartDrawing::ClearChart() {
   if (sink_ != nullptr) sink_->ChartCleared();
 }
 
+bool ChartDrawing::LeaveViewRange() {
+  const bool wasActive = chart_.View.active;
+  chart_.View = {};
+  return wasActive;
+}
+
 int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
   const auto row = static_cast<std::size_t>(chart_.CurrentSeriesRow);
   Colour base = 0;

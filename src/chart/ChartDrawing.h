@@ -27,6 +27,7 @@ class ChartDrawing final : public LineDrawer {
                ChartControls& controls);
 
   void ClearChart() override;
+  bool LeaveViewRange() override;
   DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                            const DrawRequest& request, std::int32_t& co, bool fst) override;
 

@@ -9,7 +9,9 @@
 #include "data/SeriesRows.h"
 #include "platform/ChartView.h"
 #include "platform/QtGrid.h"
+#include "viewer/ChartInspector.h"
 #include "viewer/FileListBatch.h"
+#include "viewer/InspectTexts.h"
 #include "viewer/MainMenu.h"
 
 namespace varst {
@@ -18,8 +20,8 @@ void MainMenu::ShowPopupMenu() {
   if (POPUP == nullptr) {
     POPUP = new QMenu("POPUPMenu", this);
     POPUP->setObjectName("POPUP");
-    const char* captions[] = {"削除", "編集", "位置変更"};
-    for (int i = 0; i < 3; ++i) {
+    const char* captions[] = {"削除", "編集", "位置変更", kStatisticsCaption};
+    for (int i = 0; i < 4; ++i) {
       QAction* item = POPUP->addAction(QString::fromUtf8(captions[i]));
       item->setObjectName(QString("POPUP_SUB_%1").arg(i));
       connect(item, &QAction::triggered, this, [this, i] { POPUP_SUB_Click(i); });
@@ -40,6 +42,9 @@ void MainMenu::POPUP_SUB_Click(int Index) {
       break;
     case 2:
       ChangeDrawingOrder();
+      break;
+    case 3:
+      inspector_->ShowStatistics();
       break;
     default:
       break;
