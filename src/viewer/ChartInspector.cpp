@@ -46,6 +46,8 @@ void ChartInspector::ZoomTo(double start, double end) {
   parts_.redraw();
 }
 
+ViewRange ChartInspector::WholeRange() const { return TestRange(parts_.chart, parts_.dataSet.RangeEnd); }
+
 void ChartInspector::ShowWholeRange() {
   if (!parts_.chart.View.active) return;
   parts_.chart.View = {};

@@ -51,6 +51,8 @@ class ChartInspector : public QObject {
 
   // Shows [start, end] (file units) of the test range.
   void ZoomTo(double start, double end);
+  // The whole test range of the chart (file units).
+  [[nodiscard]] ViewRange WholeRange() const;
   // "全体表示": the whole test range again.
   void ShowWholeRange();
   // "統計": opens the statistics window, or brings it to the front.
