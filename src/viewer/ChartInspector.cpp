@@ -29,7 +29,8 @@ constexpr int kMinimumDragPixels = 4;
 
 }  // namespace
 
-ChartInspector::ChartInspector(Parts parts, QWidget* window) : QObject(window), parts_(std::move(parts)), window_(window) {
+ChartInspector::ChartInspector(Parts parts, QWidget* window)
+    : QObject(window), parts_(std::move(parts)), viewAlive_(&parts_.view), window_(window) {
   parts_.view.setMouseTracking(true);
   parts_.view.installEventFilter(this);
   parts_.view.paintOverlay = [this](QPainter& painter) { PaintOverlay(painter); };
@@ -38,7 +39,9 @@ ChartInspector::ChartInspector(Parts parts, QWidget* window) : QObject(window), 
   connect(escape, &QShortcut::activated, this, &ChartInspector::ShowWholeRange);
 }
 
-ChartInspector::~ChartInspector() { parts_.view.paintOverlay = nullptr; }
+ChartInspector::~ChartInspector() {
+  if (viewAlive_) viewAlive_->paintOverlay = nullptr;
+}
 
 void ChartInspector::ZoomTo(double start, double end) {
   parts_.chart.View = {true, start, end};

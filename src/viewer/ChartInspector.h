@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -79,6 +80,8 @@ class ChartInspector : public QObject {
   void UpdateLookups();
 
   Parts parts_;
+  // The window deletes the chart before this object; the overlay is unhooked only if it lives.
+  QPointer<ChartView> viewAlive_;
   QWidget* window_;
   StatisticsWindow* statistics_ = nullptr;
   QMenu* popup_ = nullptr;
