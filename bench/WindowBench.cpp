@@ -5,6 +5,8 @@
 //   varst-window-bench redraw [--runs N] FILE...        redraw of the ticked rows
 //   varst-window-bench smooth [--runs N] --window W FILE  smoothing of the one series
 //   varst-window-bench merge  [--runs N] FILE...        merge of the ticked series
+//   varst-window-bench readout [--runs N] FILE...       hover readout update at a new mouse X
+//   varst-window-bench zoom   [--runs N] FILE...        redraw of a zoomed range, painted
 //
 // Output, one item a line, for scripts/bench to read:
 //   sample CASE MS        one timed run, in milliseconds of wall time
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -26,6 +29,9 @@
 
 #include "bench/BenchWindow.h"
 #include "bench/PaintCounter.h"
+#include "chart/ViewRanges.h"
+#include "platform/ChartView.h"
+#include "viewer/ChartInspector.h"
 
 namespace {
 
@@ -34,7 +40,7 @@ using varst::bench::PaintCounter;
 using varst::bench::PaintCounts;
 
 constexpr char kUsage[] =
-    "Usage: varst-window-bench load|resize|redraw|smooth|merge [--runs N] [--window W] FILE...\n";
+    "Usage: varst-window-bench load|resize|redraw|smooth|merge|readout|zoom [--runs N] [--window W] FILE...\n";
 
 struct Options {
   std::string name;
@@ -193,6 +199,57 @@ std::vector<double> Merge(const Options& options) {
   return CommandOnFreshWindow(options, 4, 1, [](BenchWindow& /*w*/) {});
 }
 
+// The readout follows the mouse: one move to another pixel column and the synchronous repaint
+// that shows it (the chart's picture is reused; only the readout is painted anew).
+std::vector<double> Readout(const Options& options) {
+  std::vector<double> samples;
+  BenchWindow w;
+  w.Open(options.files);
+  BenchWindow::Settle();
+  Check(w, static_cast<int>(options.files.size()), "readout");
+  auto& chart = static_cast<varst::ChartView&>(w.Chart());
+  chart.repaint();
+  const auto chartPaints = chart.ChartPaintCount();
+  for (int run = 0; run < options.runs; ++run) {
+    const QPointF at(chart.width() * (0.2 + 0.6 * run / std::max(1, options.runs)), chart.height() / 2.0);
+    const Stopwatch watch;
+    QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &move);
+    chart.repaint();
+    Sample(options, samples, watch.Ms());
+  }
+  const auto lines = w.Window().Inspector().ShownReadout();
+  Info(options, "readout_lines=" + std::to_string(lines.size()) +
+                    " chart_paints=" + std::to_string(chart.ChartPaintCount() - chartPaints));
+  return samples;
+}
+
+// A zoom into a tenth of the range, at another place each run, until the chart is shown.
+std::vector<double> Zoom(const Options& options) {
+  std::vector<double> samples;
+  BenchWindow w;
+  w.Open(options.files);
+  BenchWindow::Settle();
+  const int rows = static_cast<int>(options.files.size());
+  Check(w, rows, "zoom");
+  varst::ChartInspector& inspector = w.Window().Inspector();
+  const varst::ViewRange whole = inspector.WholeRange();
+  for (int run = 0; run < options.runs; ++run) {
+    const double share = 0.05 + 0.8 * run / std::max(1, options.runs);
+    const double start = whole.start + (whole.end - whole.start) * share;
+    const double end = start + (whole.end - whole.start) / 10;
+    const Stopwatch watch;
+    inspector.ZoomTo(start, end);
+    BenchWindow::Settle();
+    const double ms = watch.Ms();
+    Check(w, rows, "zoom");
+    Sample(options, samples, ms);
+    inspector.ShowWholeRange();
+    BenchWindow::Settle();
+  }
+  return samples;
+}
+
 bool ParseOptions(int argc, char** argv, Options& options) {
   if (argc < 3) return false;
   options.name = argv[1];
@@ -233,6 +290,10 @@ int main(int argc, char** argv) {
       samples = Smooth(options);
     } else if (options.name == "merge") {
       samples = Merge(options);
+    } else if (options.name == "readout") {
+      samples = Readout(options);
+    } else if (options.name == "zoom") {
+      samples = Zoom(options);
     } else {
       std::cerr << kUsage;
       return 2;

@@ -411,5 +411,25 @@
         <source>画像を保存できません</source>
         <translation>Cannot save the picture.</translation>
     </message>
+    <message>
+        <source>統計</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>全体表示</source>
+        <translation>Whole range</translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>CSV保存</source>
+        <translation>Save CSV</translation>
+    </message>
+    <message>
+        <source>CSVファイル</source>
+        <translation>CSV files</translation>
+    </message>
 </context>
 </TS>

@@ -9,6 +9,8 @@
 
 #include "app/HeadlessSession.h"
 #include "app/OutputFile.h"
+#include "app/StatsCommand.h"
+#include "chart/ViewRanges.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -21,23 +23,26 @@
 namespace varst {
 namespace {
 
-enum class Mode { Export, Dump, List };
+enum class Mode { Export, Dump, List, Stats };
 
 struct Command {
   Mode mode = Mode::Dump;
   std::string output;
   HeadlessOptions options;
+  StatsFormat format = StatsFormat::Csv;
 };
 
 constexpr char kUsage[] =
     "Usage: varst --export OUT.png|OUT.svg|OUT.pdf [options] [--] DATAFILE...\n"
     "       varst --dump-drawing [options] [--] DATAFILE...\n"
     "       varst --list-series [options] [--] DATAFILE...\n"
+    "       varst --stats [--format csv|json] [options] [--] DATAFILE...\n"
     "Options:\n"
     "  --size WxH       picture size in pixels (default 1200x800)\n"
     "  --yscale N       Y full scale, 1 to 500 (default: the files' value)\n"
     "  --no-model       legend without model, serial number and capacity\n"
     "  --settings FILE  chart colours and fonts from a settings file\n"
+    "  --range A:B      only X from A to B (file units; hex with a trailing h)\n"
     "  --               end of options: every later item is a data file\n"
     "Exit status: 0 done, 2 usage error, 3 failure or files or series left out (513 at most).\n";
 
@@ -90,6 +95,11 @@ constexpr Option kOptions[] = {
        options.showModelName = false;
        return "";
      }},
+    {"--range", true,
+     [](const std::string& value, HeadlessOptions& options) -> std::string {
+       ViewRange& view = options.view;
+       return ParseViewRange(value, view) && view.start < view.end ? "" : "--range takes START:END with START below END";
+     }},
     {"--settings", true,
      [](const std::string& value, HeadlessOptions& options) -> std::string {
        options.settingsFile = value;
@@ -115,7 +125,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     if (i >= items.size() || StartsWith(items[i], "--")) return UsageError("--export needs the output file");
     command.output = items[i++];
   } else {
-    command.mode = mode == "--list-series" ? Mode::List : Mode::Dump;
+    command.mode = mode == "--list-series" ? Mode::List : mode == "--stats" ? Mode::Stats : Mode::Dump;
   }
   bool filesOnly = false;
   for (; i < items.size(); ++i) {
@@ -127,6 +137,8 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     } else if (item == "--help") {
       std::cout << kUsage;
       return kHelpShown;
+    } else if (item == "--format" && command.mode == Mode::Stats) {
+      if (i + 1 >= items.size() || !ParseStatsFormat(items[++i], command.format)) return UsageError("--format takes csv or json");
     } else if (const Option* option = FindOption(item)) {
       if (option->takesValue && i + 1 >= items.size()) return UsageError(std::string(option->name) + " needs a value");
       const std::string why = option->apply(option->takesValue ? items[++i] : std::string(), command.options);
@@ -200,7 +212,8 @@ int Export(int& argc, char** argv, const HeadlessSession& session, const Command
 }  // namespace
 
 bool IsHeadlessCommand(const std::vector<std::string>& items) {
-  return !items.empty() && (items[0] == "--export" || items[0] == "--dump-drawing" || items[0] == "--list-series");
+  return !items.empty() && (items[0] == "--export" || items[0] == "--dump-drawing" || items[0] == "--list-series" ||
+                            items[0] == "--stats");
 }
 
 int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& items) {
@@ -225,6 +238,7 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
     prompter.Message("データがありません", MessageIcon::Critical);
     return 3;
   }
+  if (session.ViewRefused()) return UsageError("--range lies outside the test range");
   if (!leftOut.empty()) {
     prompter.Message(kTooManyFilesMessage, MessageIcon::Critical);
     for (const std::string& file : leftOut) std::cerr << '\t' << file << '\n';
@@ -239,6 +253,9 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
       break;
     case Mode::Export:
       status = Export(argc, argv, session, command);
+      break;
+    case Mode::Stats:
+      PrintStatistics(std::cout, session, command.format);
       break;
   }
   return status == 0 && (seriesLeftOut || !leftOut.empty()) ? 3 : status;

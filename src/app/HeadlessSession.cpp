@@ -1,8 +1,10 @@
 #include "app/HeadlessSession.h"
 
 #include "app/SettingsFile.h"
+#include "chart/ViewRanges.h"
 #include "data/LoadFiles.h"
 #include "data/SeriesRows.h"
+#include "viewer/RedrawTickedRows.h"
 
 namespace varst {
 
@@ -16,6 +18,7 @@ HeadlessSession::HeadlessSession(HeadlessOptions options, Prompter& prompter)
   // Twips at 96 dots per inch, as the window reports its size.
   surface_.SetControlSize(options_.width * 15.0, options_.height * 15.0);
   grid_.SetCols(kSeriesGridColumns);
+  drawing_.SetRecordSink(&points_);
 }
 
 void HeadlessSession::LoadFiles() {
@@ -24,6 +27,15 @@ void HeadlessSession::LoadFiles() {
   surface_.Clear();
   LoadContext context = Context();
   LoadStartupFiles(context);
+  if (options_.view.active && dataSet_.Grf_Hist_Ptr > 0) {
+    if (!ViewInside(options_.view, TestRange(chart_, dataSet_.RangeEnd))) {
+      viewRefused_ = true;
+      return;
+    }
+    // A range is drawn as the window draws a zoom: every row again over the loaded chart.
+    chart_.View = options_.view;
+    RedrawTickedRows(context);
+  }
 }
 
 LoadContext HeadlessSession::Context() {

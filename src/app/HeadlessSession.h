@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/PointStore.h"
 #include "chart/ChartControls.h"
 #include "chart/ChartDrawing.h"
 #include "chart/ChartState.h"
@@ -26,6 +27,7 @@ struct HeadlessOptions {
   std::string yScale;  // the Y full scale box; empty uses the files' value
   bool showModelName = true;
   std::string settingsFile;  // empty: the built-in defaults
+  ViewRange view;            // active: only this X range is drawn (--range)
 };
 
 class HeadlessSession final : public LoaderHost, public ChartControls {
@@ -35,12 +37,19 @@ class HeadlessSession final : public LoaderHost, public ChartControls {
   // What the window does when it opens with the files on its command line.
   void LoadFiles();
 
+  // True when the options' view range lies outside the loaded test range; nothing was drawn
+  // over it.
+  [[nodiscard]] bool ViewRefused() const { return viewRefused_; }
+
   // The loader's view of the session, for further loads.
   [[nodiscard]] LoadContext Context();
 
   [[nodiscard]] const DisplayList& Drawing() const { return surface_.List(); }
   [[nodiscard]] const MemoryGrid& SeriesGrid() const { return grid_; }
   [[nodiscard]] const DataSet& Data() const { return dataSet_; }
+  // The records the chart drew, per series row.
+  [[nodiscard]] const PointStore& Points() const { return points_; }
+  [[nodiscard]] const ChartState& Chart() const { return chart_; }
   [[nodiscard]] DataSet& Data() { return dataSet_; }
   [[nodiscard]] Settings& CurrentSettings() { return settings_; }
   [[nodiscard]] ChartState& Chart() { return chart_; }
@@ -74,8 +83,10 @@ class HeadlessSession final : public LoaderHost, public ChartControls {
   RecordingSurface surface_;
   MemoryGrid grid_;
   ChartDrawing drawing_;
+  PointStore points_;
   std::string yScaleText_;
   bool keepYScale_ = false;
+  bool viewRefused_ = false;
 };
 
 }  // namespace varst

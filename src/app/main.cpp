@@ -27,11 +27,12 @@ constexpr char kUsage[] =
     "       varst --export OUT.png|.svg|.pdf [options] [--] DATAFILE...  the chart as a picture\n"
     "       varst --dump-drawing [options] [--] DATAFILE...    the chart's drawing operations as text\n"
     "       varst --list-series [options] [--] DATAFILE...     the series rows, one a line\n"
+    "       varst --stats [--format csv|json] [options] [--] DATAFILE...  figures of every series row\n"
     "       varst /CONV [FILE...]                              open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] [--] FILE...  copy files to names made of model and serial\n"
     "       varst --help | --version\n"
     "Interface language (any mode): --lang en|ja\n"
-    "Chart options: --size WxH, --yscale N, --no-model, --settings FILE\n"
+    "Chart options: --size WxH, --yscale N, --no-model, --settings FILE, --range START:END\n"
     "Conversion options: varst --convert --help\n"
     "\"--\" ends the options: every later item is a file, even one that begins with - or /.\n"
     "Exit status: 0 done, 2 usage error (an unknown option too), 3 failure (the message\n"
@@ -116,6 +117,7 @@ constexpr Mode kModes[] = {
     {"--export", RunHeadless},
     {"--dump-drawing", RunHeadless},
     {"--list-series", RunHeadless},
+    {"--stats", RunHeadless},
     {"--convert", RunConvert},
 };
 

@@ -14,6 +14,13 @@ void ChartDrawing::ClearChart() {
   chart_.LegendLineCount = 0;
   chart_.CaptureFlags = 0;
   surface_.Clear();
+  if (sink_ != nullptr) sink_->ChartCleared();
+}
+
+bool ChartDrawing::LeaveViewRange() {
+  const bool wasActive = chart_.View.active;
+  chart_.View = {};
+  return wasActive;
 }
 
 int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {

@@ -16,6 +16,7 @@
 #include "common/Text.h"
 #include "data/DataSet.h"
 #include "data/LineDrawer.h"
+#include "data/RecordSink.h"
 #include "platform/DrawingSurface.h"
 
 namespace varst {
@@ -26,8 +27,12 @@ class ChartDrawing final : public LineDrawer {
                ChartControls& controls);
 
   void ClearChart() override;
+  bool LeaveViewRange() override;
   DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                            const DrawRequest& request, std::int32_t& co, bool fst) override;
+
+  // Told about every record drawn into a series row, and about every clear; may be null.
+  void SetRecordSink(RecordSink* sink) { sink_ = sink; }
 
   // One 0..255 component of a series colour: part 1 blue, 2 green, 3 red. The base is the
   // palette entry colorNo - 2, or the colour of the current series' row once one was given.
@@ -50,7 +55,10 @@ class ChartDrawing final : public LineDrawer {
   // Finds or registers the key; false when the tables are full.
   bool SelectSeriesRow(const std::string& key);
   void BeginLegendLine(std::string_view label, std::uint8_t drawflg);
-  [[nodiscard]] DrawOutcome PlotPoint(std::int16_t Index, bool errorMark);
+  [[nodiscard]] DrawOutcome PlotPoint(std::int16_t Index, bool errorMark, double x);
+  // The segment from the previous point to (PlotX, y), clipped at the frame's left and right
+  // edges, for a chart that shows a view range.
+  void ClippedSegment(double y);
 
   void CaptureLine(const std::string& fname, std::string_view idat);
 
@@ -59,6 +67,7 @@ class ChartDrawing final : public LineDrawer {
   ChartState& chart_;
   DrawingSurface& surface_;
   ChartControls& controls_;
+  RecordSink* sink_ = nullptr;
   // The fields of the line being drawn; they view into it.
   LineFields fields_;
 };

@@ -43,7 +43,7 @@ DrawOutcome ChartDrawing::DrawConditionLine(std::string_view idat, const DrawReq
     return DrawOutcome::Drawn;
   }
   if (!ReadCondition()) return DrawOutcome::InvalidData;
-  const double rangeEnd = dataSet_.RangeEnd;
+  const double rangeEnd = chart_.View.active ? chart_.View.end : dataSet_.RangeEnd;
   DrawScalesAndFrame();
   const auto fontSize = static_cast<float>(chart_.YFullScale * 0.03 * settings_.FontScale);
   surface_.SetFontSize(fontSize);
@@ -68,6 +68,10 @@ bool ChartDrawing::ReadCondition() {
       !TryParseInt32(f[10], unused) || !TryParseInt16(f[8], chart_.UnitCode)) {
     return false;
   }
+  chart_.TestStart = chart_.XStart;
+  // A view range is drawn as a test over that range: its start, its span as the test time.
+  if (chart_.View.active) chart_.XStart = chart_.View.start;
+  const double rangeEnd = chart_.View.active ? chart_.View.end : dataSet_.RangeEnd;
   std::int32_t scale = 0;
   const std::string box = controls_.YScaleText();
   if (IsNumeric(box)) {
@@ -88,7 +92,7 @@ bool ChartDrawing::ReadCondition() {
     if (threshold >= 0) chart_.CctThreshold = threshold;
   }
   // The X labels count in fixed point; a range beyond it cannot be labelled.
-  return FitsTicks(chart_.XStart) && FitsTicks(dataSet_.RangeEnd) && FitsTicks(dataSet_.RangeEnd - chart_.XStart) &&
+  return FitsTicks(chart_.XStart) && FitsTicks(rangeEnd) && FitsTicks(rangeEnd - chart_.XStart) &&
          FitsTicks(chart_.TestTime);
 }
 
@@ -147,7 +151,7 @@ void ChartDrawing::DrawXGrid(float fontSize, double rangeEnd) {
     double step = 0;
     if ((chart_.ConditionFlags & kTimeAxis) != 0) {
       surface_.Text(DecimalText(value / 1000));
-      step = chart_.TestTime / 10.0;
+      step = chart_.View.active ? (rangeEnd - chart_.XStart) / 10 : chart_.TestTime / 10.0;
     } else if (chart_.UnitCode == kCompletionTimeUnit) {
       surface_.Text(DecimalText(value));
       step = std::floor((rangeEnd - chart_.XStart) / 10);

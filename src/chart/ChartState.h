@@ -10,6 +10,15 @@ namespace varst {
 // CaptureFlags bit: every processed line of the selected series goes to the line buffer.
 inline constexpr std::int32_t kCaptureOn = 1;
 
+// The X range the chart shows, in the file's units. Inactive, the chart shows the test range;
+// active, it is drawn as the chart of a test over [start, end] with every series clipped at
+// the frame.
+struct ViewRange {
+  bool active = false;
+  double start = 0;
+  double end = 0;
+};
+
 struct ChartState {
   std::int32_t YZoom = 50;  // data value to Y units
   std::int32_t YFullScale = 0;
@@ -26,6 +35,9 @@ struct ChartState {
   float LegendFontSize = 0;
   std::int32_t CaptureFlags = 0;
   std::int32_t XPos = 0;
+  double PlotX = 0;  // the X of the point being plotted, in chart units
+  ViewRange View;
+  double TestStart = 0;  // condition field 0 of the chart's first condition line
   double PrevX = -1;
   double PrevY = -1;
   std::string DriveInfoLine;

@@ -2,6 +2,7 @@
 // code changes; it gets a key, a colour and a legend line. Error records get a red dot, and
 // with a completion time threshold each record's count gets a small box on the count axis.
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -17,6 +18,9 @@ namespace {
 
 constexpr std::int32_t kTimeAxis = 0x80;
 constexpr Colour kErrorMarkColour = 255;
+constexpr double kChartWidth = 10000;
+// Beyond this many frame widths a clipped segment's slope is exact enough to the last pixel.
+constexpr double kFarOutside = 1e15;
 
 struct TypeCode {
   std::string_view code;   // "WR", "W", "R" (seek records too) or "" when unknown
@@ -86,15 +90,22 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
   double x = 0;
   if (!TryParseDouble(fields_[1], x)) return DrawOutcome::InvalidData;
   double d = 0;
-  if ((chart_.ConditionFlags & kTimeAxis) != 0) {
-    if (chart_.TestTime == 0) return DrawOutcome::InvalidData;
-    d = x / chart_.TestTime;
+  if (chart_.View.active) {
+    // Records far outside the view map far outside the frame; they only feed the clipping.
+    d = (x - chart_.View.start) / (chart_.View.end - chart_.View.start);
+    chart_.PlotX = std::clamp(RoundHalfEven(d * 10000), -kFarOutside, kFarOutside);
   } else {
-    const double range = dataSet_.RangeEnd - chart_.XStart;
-    if (range == 0) return DrawOutcome::InvalidData;
-    d = (x - chart_.XStart) / range;
+    if ((chart_.ConditionFlags & kTimeAxis) != 0) {
+      if (chart_.TestTime == 0) return DrawOutcome::InvalidData;
+      d = x / chart_.TestTime;
+    } else {
+      const double range = dataSet_.RangeEnd - chart_.XStart;
+      if (range == 0) return DrawOutcome::InvalidData;
+      d = (x - chart_.XStart) / range;
+    }
+    if (!RoundToInt32(d * 10000, chart_.XPos)) return DrawOutcome::InvalidData;
+    chart_.PlotX = chart_.XPos;
   }
-  if (!RoundToInt32(d * 10000, chart_.XPos)) return DrawOutcome::InvalidData;
 
   if (type.code != chart_.CurrentTestCode) {
     BeginSeries(fname, type.label, request);
@@ -103,7 +114,7 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
 
   if (request.drawflg == 1) {
     if (chart_.SeriesSelected == 0) return DrawOutcome::Drawn;
-    if (PlotPoint(Index, type.error) == DrawOutcome::InvalidData) return DrawOutcome::InvalidData;
+    if (PlotPoint(Index, type.error, x) == DrawOutcome::InvalidData) return DrawOutcome::InvalidData;
   }
   if (type.breakAfter) {
     chart_.PrevX = -1;
@@ -199,43 +210,73 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
   surface_.SetPenStyle(kPenSolid);
 }
 
-DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark) {
+DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x) {
   double value = 0;
   if (!TryParseDouble(fields_[3], value)) return DrawOutcome::InvalidData;
   const double y = value * chart_.YZoom;
   surface_.SetPenColor(dataSet_.SeriesColor[static_cast<std::size_t>(chart_.CurrentSeriesRow)]);
-  if (chart_.PrevX == -1 && chart_.PrevY == -1) {
-    chart_.PrevX = chart_.XPos;  // the first point draws as a dot
-    chart_.PrevY = y;
+  const bool inView = !chart_.View.active || (x >= chart_.View.start && x <= chart_.View.end);
+  if (chart_.View.active) {
+    ClippedSegment(y);
+  } else {
+    if (chart_.PrevX == -1 && chart_.PrevY == -1) {
+      chart_.PrevX = chart_.XPos;  // the first point draws as a dot
+      chart_.PrevY = y;
+    }
+    surface_.Line(chart_.PrevX, chart_.PrevY, chart_.XPos, y);
   }
-  surface_.Line(chart_.PrevX, chart_.PrevY, chart_.XPos, y);
 
-  if (errorMark) {
+  if (errorMark && inView) {
     surface_.SetFillColor(kErrorMarkColour);
     const double h = surface_.ScaleWidth() / 200;
     const double ratio = surface_.ControlHeight() != 0 ? surface_.ControlWidth() / surface_.ControlHeight() : 1;
     // Round on screen: the vertical radius in Y units matches the horizontal one in pixels.
     const double v = h * (std::fabs(surface_.ScaleHeight()) / surface_.ScaleWidth()) * ratio;
-    surface_.Ellipse(chart_.XPos - h, y - v, chart_.XPos + h, y + v);
+    surface_.Ellipse(chart_.PlotX - h, y - v, chart_.PlotX + h, y + v);
     if (dataSet_.ErrKindCount >= 1 && Index >= 0 && Index < kTableSize) {
       ++dataSet_.ErrCount[static_cast<std::size_t>(Index)][static_cast<std::size_t>(dataSet_.ErrKindCount - 1)];
     }
   }
 
+  std::int32_t countBox = chart_.CctThreshold >= 0 ? 0 : -1;
   if (chart_.CctThreshold >= 0 && IsNumeric(fields_[4])) {
     std::int32_t count = 0;
     if (!TryParseInt32(fields_[4], count)) return DrawOutcome::InvalidData;
-    if (count > 0) {
+    if (count > 0 && inView) {
+      countBox = count;
       const double level = chart_.LogScale * std::log10(static_cast<double>(count));
       const double halfWidth = surface_.ScaleWidth() / 400;
       const double halfHeight = surface_.ScaleHeight() / 200;
-      surface_.Rectangle(chart_.XPos - halfWidth, level - halfHeight, chart_.XPos + halfWidth, level + halfHeight);
+      surface_.Rectangle(chart_.PlotX - halfWidth, level - halfHeight, chart_.PlotX + halfWidth, level + halfHeight);
     }
   }
-  chart_.PrevX = chart_.XPos;
+  if (inView && sink_ != nullptr) sink_->Record(chart_.CurrentSeriesRow, x, value, errorMark, countBox);
+  chart_.PrevX = chart_.PlotX;
   chart_.PrevY = y;
   ++chart_.XPos;
   return DrawOutcome::Drawn;
+}
+
+void ChartDrawing::ClippedSegment(double y) {
+  double x0 = chart_.PrevX;
+  double y0 = chart_.PrevY;
+  double x1 = chart_.PlotX;
+  double y1 = y;
+  if (x0 == -1 && y0 == -1) {
+    x0 = x1;  // the first point draws as a dot
+    y0 = y1;
+  }
+  if (std::max(x0, x1) < 0 || std::min(x0, x1) > kChartWidth) return;
+  // Each end outside the frame moves along the segment to the edge it crosses.
+  const auto moveTo = [&](double& xa, double& ya, double xb, double yb, double edge) {
+    ya += (yb - ya) * ((edge - xa) / (xb - xa));
+    xa = edge;
+  };
+  if (x0 < 0) moveTo(x0, y0, x1, y1, 0);
+  if (x0 > kChartWidth) moveTo(x0, y0, x1, y1, kChartWidth);
+  if (x1 < 0) moveTo(x1, y1, x0, y0, 0);
+  if (x1 > kChartWidth) moveTo(x1, y1, x0, y0, kChartWidth);
+  surface_.Line(x0, y0, x1, y1);
 }
 
 }  // namespace varst

@@ -30,6 +30,9 @@ class LineDrawer {
   // line is a data record with a known type code. fst is true for the file's first line.
   virtual DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                                    const DrawRequest& request, std::int32_t& co, bool fst) = 0;
+  // Returns the chart to the whole test range; true when it showed a part of it (zoom), so
+  // that what is drawn must be drawn again.
+  virtual bool LeaveViewRange() { return false; }
 };
 
 }  // namespace varst

@@ -107,7 +107,9 @@ void LoadPaths(LoadContext& context, const std::vector<std::string>& newPaths, s
   context.host.ProcessEvents();
 
   std::int32_t from = dataSet.DrawnFileCount;
-  if (check.rangeDiffers) {
+  // New files show the whole range again.
+  const bool leftView = context.drawer.LeaveViewRange();
+  if (check.rangeDiffers || leftView) {
     context.drawer.ClearChart();
     from = 0;
   }

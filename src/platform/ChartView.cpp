@@ -22,9 +22,20 @@ void ChartView::RefreshIfChanged() {
 }
 
 void ChartView::paintEvent(QPaintEvent* /*event*/) {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = size() * ratio;
+  if (!paintedValid_ || painted_.size() != pixels || paintedRevision_ != surface_.Revision()) {
+    painted_ = QPixmap(pixels);
+    painted_.setDevicePixelRatio(ratio);
+    QPainter chart(&painted_);
+    PaintDisplayList(chart, surface_.List(), QSizeF(width(), height()));
+    paintedRevision_ = surface_.Revision();
+    paintedValid_ = true;
+    ++chartPaints_;
+  }
   QPainter painter(this);
-  PaintDisplayList(painter, surface_.List(), QSizeF(width(), height()));
-  paintedRevision_ = surface_.Revision();
+  painter.drawPixmap(0, 0, painted_);
+  if (paintOverlay) paintOverlay(painter);
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

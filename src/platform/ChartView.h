@@ -1,7 +1,10 @@
 #pragma once
 // The chart surface on a window: paints the recorded drawing at the widget's size and keeps
-// the surface's frame size (in twips) up to date for the drawing logic.
+// the surface's frame size (in twips) up to date for the drawing logic. The painted chart is
+// kept as a picture, so that what is painted over it (the hover readout, a drag band) costs
+// no painting of the drawing.
 
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 
@@ -27,6 +30,10 @@ class ChartView : public QWidget {
 
   // Called after each resize with the new size in pixels.
   std::function<void(int width, int height)> onResized;
+  // Paints over the chart after it; never part of the drawing, a copy or an export.
+  std::function<void(QPainter& painter)> paintOverlay;
+  // Counts the paintings of the drawing (not of the overlay).
+  [[nodiscard]] std::uint64_t ChartPaintCount() const { return chartPaints_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,6 +42,9 @@ class ChartView : public QWidget {
  private:
   RecordingSurface surface_;
   std::uint64_t paintedRevision_ = 0;
+  QPixmap painted_;
+  bool paintedValid_ = false;
+  std::uint64_t chartPaints_ = 0;
 };
 
 }  // namespace varst

@@ -124,6 +124,11 @@ const std::vector<const char*>& InterfaceTextSources() {
       QT_TRANSLATE_NOOP("Varst", "画像ファイル"),
       QT_TRANSLATE_NOOP("Varst", "画像の形式は .png, .svg, .pdf のいずれかです"),
       QT_TRANSLATE_NOOP("Varst", "画像を保存できません"),
+      QT_TRANSLATE_NOOP("Varst", "統計"),
+      QT_TRANSLATE_NOOP("Varst", "全体表示"),
+      QT_TRANSLATE_NOOP("Varst", "コピー"),
+      QT_TRANSLATE_NOOP("Varst", "CSV保存"),
+      QT_TRANSLATE_NOOP("Varst", "CSVファイル"),
   };
   return texts;
 }

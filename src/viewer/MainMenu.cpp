@@ -27,6 +27,7 @@
 #include "platform/QtGrid.h"
 #include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
+#include "viewer/ChartInspector.h"
 
 namespace varst {
 namespace {
@@ -58,6 +59,12 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
       saveSettings_(std::move(saveSettings)) {
   BuildControls();
   drawing_ = std::make_unique<ChartDrawing>(settings_, dataSet_, chart_, VSDraw1->Surface(), *this);
+  drawing_->SetRecordSink(&points_);
+  inspector_ = new ChartInspector(
+      ChartInspector::Parts{*VSDraw1, chart_, dataSet_, points_,
+                            [this](int row) { return row < Grid1->Rows() && Grid1->CellChecked(row, 1) == kChecked; },
+                            [this] { Grid1_AfterEdit(0, 1); }, services_.prompter},
+      this);
   Grid1->SetEvents(this);
   VSDraw1->Surface().SetPictureCopier([this](const DisplayList& list, std::int32_t width, std::int32_t height) {
     return CopyPictureToClipboard(list, width, height);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/PointStore.h"
 #include "chart/ChartControls.h"
 #include "chart/ChartState.h"
 #include "chart/DialogResults.h"
@@ -35,6 +36,7 @@ class QTimer;
 namespace varst {
 
 class ChartDrawing;
+class ChartInspector;
 struct DisplayList;
 class ChartView;
 class QtGrid;
@@ -87,6 +89,10 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   [[nodiscard]] ChartView& ChartSurface() { return *VSDraw1; }
   [[nodiscard]] QtGrid& SeriesGrid() { return *Grid1; }
   [[nodiscard]] ChartState& Chart() { return chart_; }
+  // Zoom, the hover readout and the statistics window over the chart.
+  [[nodiscard]] ChartInspector& Inspector() { return *inspector_; }
+  // The records the chart drew, per series row.
+  [[nodiscard]] const PointStore& DrawnPoints() const { return points_; }
   [[nodiscard]] QString StatusText() const;
 
   // Lines for the trace window while "/DEB" is on.
@@ -176,6 +182,8 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   SettingsSaver saveSettings_;
   ChartState chart_;
   std::unique_ptr<ChartDrawing> drawing_;
+  PointStore points_;
+  ChartInspector* inspector_ = nullptr;
   std::function<void(const std::string&)> trace_;
 
   QSplitter* splitter_ = nullptr;

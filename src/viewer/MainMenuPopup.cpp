@@ -13,7 +13,9 @@
 #include "platform/ChartView.h"
 #include "platform/PictureFile.h"
 #include "platform/QtGrid.h"
+#include "viewer/ChartInspector.h"
 #include "viewer/FileListBatch.h"
+#include "viewer/InspectTexts.h"
 #include "viewer/MainMenu.h"
 
 namespace varst {
@@ -22,8 +24,8 @@ void MainMenu::ShowPopupMenu() {
   if (POPUP == nullptr) {
     POPUP = new QMenu("POPUPMenu", this);
     POPUP->setObjectName("POPUP");
-    const char* captions[] = {"削除", "編集", "位置変更", "画像を保存"};
-    for (int i = 0; i < 4; ++i) {
+    const char* captions[] = {"削除", "編集", "位置変更", "画像を保存", kStatisticsCaption};
+    for (int i = 0; i < 5; ++i) {
       QAction* item = POPUP->addAction(QString::fromUtf8(captions[i]));
       item->setObjectName(QString("POPUP_SUB_%1").arg(i));
       connect(item, &QAction::triggered, this, [this, i] { POPUP_SUB_Click(i); });
@@ -48,6 +50,9 @@ void MainMenu::POPUP_SUB_Click(int Index) {
         break;
       case 3:
         SaveChartPicture();
+        break;
+      case 4:
+        inspector_->ShowStatistics();
         break;
       default:
         break;

@@ -316,5 +316,31 @@ TEST(HeadlessCommands, RunningOutOfMemorySaysSoAndFails) {
 }
 #endif
 
+TEST(HeadlessCommands, StatsAndRange) {
+  TempDir dir;
+  const std::string a = TwoSeriesFile(dir, "a.dat", "MA");
+  const CommandRun csv = Varst(dir, {"--stats", a});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  const std::vector<std::string> lines = SplitLines(csv.out);
+  ASSERT_EQ(lines.size(), 3U);
+  EXPECT_EQ(lines[0], "row,path,label,model,serial,records,errors,min,min_x,mean,p1,p50,p99,max,max_x,threshold_count");
+  EXPECT_EQ(lines[1], "0," + a + ",Write,MA,SMA,5,0,50,0,50.8,50,51,52,52,5e+05,");
+  const CommandRun json = Varst(dir, {"--stats", "--format", "json", "--range", "0:7A120h", a});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(SplitLines(json.out).size(), 2U);
+  EXPECT_NE(json.out.find("\"records\":3,"), std::string::npos) << json.out;
+  struct Refused {
+    std::vector<std::string> arguments;
+  };
+  for (const Refused& r : std::vector<Refused>{{{"--stats", "--range", "5:1", a}},
+                                               {{"--stats", "--range", "5:5", a}},
+                                               {{"--dump-drawing", "--range", "0:2000000", a}},
+                                               {{"--stats", "--format", "xml", a}}}) {
+    const CommandRun run = Varst(dir, r.arguments);
+    EXPECT_EQ(run.status, 2) << r.arguments[2];
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
 }  // namespace
 }  // namespace varst

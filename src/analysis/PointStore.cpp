@@ -1,0 +1,31 @@
+#include "analysis/PointStore.h"
+
+namespace varst {
+
+void PointStore::ChartCleared() {
+  rows_.clear();
+  ++revision_;
+}
+
+void PointStore::Record(std::int32_t row, double x, double value, bool error, std::int32_t countBox) {
+  if (row < 0) return;
+  const auto at = static_cast<std::size_t>(row);
+  if (at >= rows_.size()) rows_.resize(at + 1);
+  SeriesPoints& points = rows_[at];
+  points.x.push_back(x);
+  points.y.push_back(value);
+  if (error) ++points.errors;
+  if (countBox >= 0) {
+    points.hasThreshold = true;
+    points.thresholdCount += countBox;
+  }
+  ++revision_;
+}
+
+const SeriesPoints& PointStore::Row(std::int32_t row) const {
+  static const SeriesPoints kEmpty;
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return kEmpty;
+  return rows_[static_cast<std::size_t>(row)];
+}
+
+}  // namespace varst

@@ -1,0 +1,159 @@
+// The views over the main window's chart, driven with synthetic mouse and key events: the
+// statistics window, the hover readout and zoom.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QTest>
+#include <cstdio>
+
+#include "chart/ViewRanges.h"
+#include "common/Numbers.h"
+#include "platform/ChartView.h"
+#include "platform/DisplayList.h"
+#include "platform/QtGrid.h"
+#include "platform/QtText.h"
+#include "support/SessionFixture.h"
+#include "support/WindowFixture.h"
+#include "viewer/ChartInspector.h"
+#include "viewer/StatisticsWindow.h"
+
+namespace varst {
+namespace {
+
+using test::DriveLine;
+using test::RangeCondition;
+using test::Window;
+
+// Records at X 0, 100 .. 1000 with the values first, first + step ...
+std::vector<std::string> RampFile(const std::string& model, double first, double step) {
+  std::vector<std::string> lines{DriveLine(model, "S" + model), RangeCondition(1000)};
+  for (int i = 0; i <= 10; ++i) {
+    lines.push_back("R," + std::to_string(i * 100) + ",0," + ShortestText(first + step * i) + ",1");
+  }
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+struct Opened {
+  test::TempDir files;
+  std::unique_ptr<Window> w;
+  ChartView* view = nullptr;
+};
+
+std::unique_ptr<Opened> OpenRamps() {
+  auto o = std::make_unique<Opened>();
+  const std::string a = o->files.Write("a.dat", Joined(RampFile("MA", 10, 1)));
+  const std::string b = o->files.Write("b.dat", Joined(RampFile("MB", 50, -2)));
+  o->w = std::make_unique<Window>(std::vector<std::string>{a, b});
+  o->view = &o->w->window->ChartSurface();
+  return o;
+}
+
+// The pixel column where chart X (0..10000 across the frame) lies.
+int PixelAt(const ChartView& view, double chartX) {
+  const ScaleOp& scale = view.Surface().List().scales.back();
+  return static_cast<int>((chartX - scale.left) / scale.width * view.width());
+}
+
+void Mouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
+  const QPointF at(x, widget.height() / 2.0);
+  QMouseEvent event(type, at, widget.mapToGlobal(at), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+
+TEST(ChartInspector, StatisticsTableFollowsTicksAndDeletions) {
+  auto opened = OpenRamps();
+  Opened& o = *opened;
+  ChartInspector& inspector = o.w->window->Inspector();
+  inspector.ShowStatistics();
+  QTableWidget& table = inspector.Statistics()->Table();
+  ASSERT_EQ(table.rowCount(), 2);
+  // File, label, model, serial, records, errors, min, min_x, mean ...
+  EXPECT_EQ(table.item(1, 2)->text(), "MB");
+  EXPECT_EQ(table.item(1, 4)->text(), "11");
+  EXPECT_EQ(table.item(1, 6)->text(), "30");
+  EXPECT_EQ(table.item(1, 7)->text().toStdString(), "3E8h (512.00KB)");
+  EXPECT_EQ(table.item(1, 8)->text(), "40");
+  EXPECT_EQ(table.item(1, 4)->foreground().color(), ToQColor(o.w->dataSet.SeriesColor[1]));
+  EXPECT_EQ(inspector.Statistics()->TabText().rfind("ファイル\tlabel\tmodel\tserial\t", 0), 0U);
+
+  o.w->Tick(0, false);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return table.rowCount() == 1; }, 3000));
+  EXPECT_EQ(table.item(0, 2)->text(), "MB");
+  o.w->Tick(0, true);
+  o.w->Grid().SetRow(1);
+  o.w->window->POPUP_SUB_Click(0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return table.rowCount() == 1 && table.item(0, 2)->text() == "MA"; }, 3000));
+}
+
+TEST(ChartInspector, HoverShowsNearestValuesWithoutDrawing) {
+  auto opened = OpenRamps();
+  Opened& o = *opened;
+  ChartView& view = *o.view;
+  view.repaint();
+  const std::string before = DumpDisplayList(view.Surface().List());
+  const auto paints = view.ChartPaintCount();
+  // X 500 of 0..1000 is chart X 5000; the records there hold 15 and 40.
+  Mouse(view, QEvent::MouseMove, PixelAt(view, 5000), Qt::NoButton, Qt::NoButton);
+  const auto lines = o.w->window->Inspector().ShownReadout();
+  ASSERT_EQ(lines.size(), 3U);
+  EXPECT_EQ(lines[0].text.substr(0, 2), "1F");  // 1F4h = 500, give or take a pixel
+  EXPECT_EQ(lines[1].text, "a.dat Read: 15");
+  EXPECT_EQ(lines[2].text, "b.dat Read: 40");
+  EXPECT_EQ(lines[2].colour, o.w->dataSet.SeriesColor[1]);
+  view.repaint();
+  EXPECT_EQ(DumpDisplayList(view.Surface().List()), before);
+  EXPECT_EQ(view.ChartPaintCount(), paints) << "the readout repainted the chart";
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&view, &leave);
+  EXPECT_TRUE(o.w->window->Inspector().ShownReadout().empty());
+}
+
+std::string DumpWithRange(const Window& w, const std::vector<std::string>& files, const ViewRange& view, int width,
+                          int height) {
+  std::string command = std::string(VARST_BINARY) + " --dump-drawing --size " + std::to_string(width) + "x" +
+                        std::to_string(height) + " --range " + ShortestText(view.start) + ":" +
+                        ShortestText(view.end);
+  for (const std::string& file : files) command += " '" + file + "'";
+  command += " 2>" + w.dir.File("err.txt");
+  std::string out;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+  ::pclose(pipe);
+  return out;
+}
+
+TEST(ChartInspector, DragZoomsAndEscapeReturns) {
+  auto opened = OpenRamps();
+  Opened& o = *opened;
+  ChartView& view = *o.view;
+  const std::string whole = DumpDisplayList(view.Surface().List());
+  const int from = PixelAt(view, 2000);
+  const int to = PixelAt(view, 6000);
+  Mouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+  Mouse(view, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  const ViewRange zoom = o.w->window->Chart().View;
+  ASSERT_TRUE(zoom.active);
+  EXPECT_NEAR(zoom.start, 200, 2);
+  EXPECT_NEAR(zoom.end, 600, 2);
+  const std::vector<std::string> files{o.w->Grid().TextMatrix(0, 0), o.w->Grid().TextMatrix(1, 0)};
+  EXPECT_EQ(DumpDisplayList(view.Surface().List()), DumpWithRange(*o.w, files, zoom, view.width(), view.height()));
+
+  QTest::keyClick(&view, Qt::Key_Escape);
+  EXPECT_FALSE(o.w->window->Chart().View.active);
+  EXPECT_EQ(DumpDisplayList(view.Surface().List()), whole);
+}
+
+}  // namespace
+}  // namespace varst
