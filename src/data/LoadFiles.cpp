@@ -79,10 +79,12 @@ void LoadFiles(LoadContext& context, const std::string& list, std::int16_t repla
 }
 
 void LoadPaths(LoadContext& context, const std::vector<std::string>& newPaths, std::int16_t replace) {
+  // Nothing chosen (a cancelled dialog, an empty drop or list) leaves the loaded series
+  // alone: the question whether to add would otherwise offer to throw them away for nothing.
+  if (std::all_of(newPaths.begin(), newPaths.end(), [](const std::string& path) { return path.empty(); })) return;
   DataSet& dataSet = context.dataSet;
   dataSet.TimeModeFlag = -1;
   std::vector<std::string> paths = KeptOrNone(context, replace);
-  if (newPaths.empty()) return;
   paths.insert(paths.end(), newPaths.begin(), newPaths.end());
   if (DistinctCount(paths) > static_cast<std::size_t>(kTableSize)) {
     context.prompter.Message(kTooManyFilesMessage, MessageIcon::Critical);
