@@ -112,7 +112,7 @@ bool MainMenu::SaveRowFile() {
 }
 
 void MainMenu::CopyRowFile(const std::string& destination, const std::string& source) {
-  const WriteResult result = CopyFileAtomically(source, destination);
+  const WriteResult result = CopyFileAtomically(source, destination, LinkPolicy::FollowLinks);
   if (!result) services_.prompter.Message(result.error, MessageIcon::Critical);
 }
 
