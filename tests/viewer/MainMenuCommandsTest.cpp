@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <functional>
 #include <QClipboard>
 #include <QDialog>
 #include <QImage>
@@ -72,6 +73,59 @@ TEST(Commands, OpenTwoFilesThroughTheDialogAndShowTheElapsedTime) {
   EXPECT_EQ(w.Status(), "0[ms]");
   EXPECT_NE(w.prompter.History().at(0).text.find("*.dat;*.r*;*.w*;*.s*"), std::string::npos);
   EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
+}
+
+// Choosing nothing must not offer to throw the loaded series away: no question, nothing changes.
+TEST(Commands, NothingChosenKeepsTheLoadedSeriesWithoutAsking) {
+  const auto listOfMissing = [](Window& w) { return w.dir.Write("list.txt", "DATA FILE LIST\r\n/missing.dat\r\n"); };
+  const struct {
+    const char* name;
+    std::function<void(Window&)> choose;
+  } rows[] = {
+      {"cancelled open dialog",
+       [](Window& w) {
+         w.prompter.ExpectOpenFile("");
+         w.window->Command1_Click(0);
+       }},
+      {"opened list of missing files",
+       [&](Window& w) {
+         w.prompter.ExpectOpenFile(listOfMissing(w));
+         w.window->Command1_Click(0);
+       }},
+      {"dropped list of missing files", [&](Window& w) { w.window->Grid1_OLEDragDrop({listOfMissing(w)}); }},
+  };
+  for (const auto& row : rows) {
+    Window w;
+    w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+    w.window->Command1_Click(0);
+    const std::string before = DumpDisplayList(w.Drawing());
+    w.prompter.Forget();
+    row.choose(w);
+    EXPECT_EQ(w.prompter.Messages(), std::vector<std::string>{}) << row.name;
+    EXPECT_EQ(w.Grid().Rows(), 1) << row.name;
+    EXPECT_EQ(w.dataSet.FileCount, 1) << row.name;
+    EXPECT_EQ(DumpDisplayList(w.Drawing()), before) << row.name;
+  }
+}
+
+// The busy pointer belongs to the main window: a question asked in the middle of a command
+// shows the ordinary pointer.
+TEST(Commands, BusyPointerOnTheWindowOnly) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+  w.window->Command1_Click(0);
+  int asked = 0;
+  w.prompter.onMessage = [&](const test::ScriptedPrompter::Shown&) {
+    ++asked;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the whole application carries the hourglass";
+    EXPECT_EQ(w.window->cursor().shape(), Qt::WaitCursor);
+  };
+  w.prompter.ExpectOpenFile(ValueFile(w, "b.dat", "MB", 2)).ExpectMessage("データを追加しますか?", Answer::Yes);
+  w.window->Command1_Click(0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(w.Grid().Rows(), 2);
+  EXPECT_EQ(w.window->cursor().shape(), Qt::ArrowCursor) << "the pointer is back";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(Commands, SaveRowFileAppendsDatAndAsksBeforeReplacing) {

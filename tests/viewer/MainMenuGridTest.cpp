@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QFocusEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTest>
 
@@ -77,6 +82,57 @@ TEST(MainMenuGrid, OffsetBoxBoundsAndEnter) {
   w.prompter.ExpectMessage("設定値が範囲外です(1～500)");
   w.Type(2, "501");
   EXPECT_EQ(w.Box(2)->text(), "");
+}
+
+// The range check runs when the focus moves to another control of the window, never when the
+// window loses activation (another program, a question box) or a popup menu opens.
+TEST(MainMenuGrid, RangeCheckOnlyWhenTheFocusMovesWithinTheWindow) {
+  Window w;
+  w.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+  w.Box(0)->setFocus(Qt::MouseFocusReason);
+  w.Box(0)->setText("1001");
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(w.Box(0), &popup);
+  EXPECT_EQ(w.prompter.Messages(), std::vector<std::string>{}) << "no check on deactivation or a popup";
+  EXPECT_EQ(w.Box(0)->text(), "1001");
+
+  w.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+  ASSERT_TRUE(w.Box(0)->hasFocus());
+  w.prompter.ExpectMessage("設定値が範囲外です(0～1000)");
+  w.Box(1)->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(w.Box(0)->text(), "5") << "checked when the focus moved on";
+}
+
+// Files dragged over the window beside the grid show the copy pointer and load nothing.
+TEST(MainMenuGrid, DropsBesideTheGridShowTheCopyPointer) {
+  Window w;
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(
+      w.File("a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 3)})))});
+  // The widget that takes a drop over the chart, found as the platform finds it.
+  QWidget* target = &w.window->ChartSurface();
+  while (target != nullptr && !target->acceptDrops()) target = target->parentWidget();
+  ASSERT_NE(target, nullptr) << "nothing takes the drop: the pointer says not allowed";
+  const QPoint at(20, 20);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+  QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+  QDragMoveEvent move(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  EXPECT_TRUE(move.isAccepted());
+  EXPECT_EQ(move.dropAction(), Qt::CopyAction);
+  QDropEvent drop(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_EQ(w.dataSet.FileCount, 0) << "only a drop on the grid loads";
+  EXPECT_EQ(w.Grid().Rows(), 0);
 }
 
 TEST(MainMenuGrid, DroppedPlainListLoadsItsFiles) {
