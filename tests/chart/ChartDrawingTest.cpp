@@ -105,6 +105,7 @@ TEST(SeriesPlot, SeekRecordsContinueTheReadSeries) {
 
 TEST(SeriesPlot, UnknownCodes) {
   Session direct;
+  direct.prompter.ExpectMessage("データがありません");
   direct.Load({direct.File("a.dat", {DriveLine(), RangeCondition(), "X,0,0,5,1", "X,1000000,1,6,1"})});
   EXPECT_EQ(direct.Data().Grf_Hist_Ptr, 0) << "directly after a drive line no series begins";
   Session after;
