@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QUrl>
 #include <QLineEdit>
 #include <QTest>
@@ -175,16 +176,37 @@ TEST(MainMenuGrid, ModelNameBoxRedrawsWithoutTheLegendText) {
   EXPECT_EQ(w.SeriesPens().size(), 1U);
 }
 
-TEST(MainMenuGrid, ScrollGuardAndInitialPictureSize) {
+// The grid scrolled by its scroll bar, as the mouse wheel does. Catches an emptied
+// Grid1_AfterScroll (the first row), ">" turned into ">=" (the half-way row) and a guard that
+// forgets the old top row (the last row).
+TEST(MainMenuGrid, ScrollGuardTakesALongJumpFromTheTopBack) {
+  const struct {
+    int from, to, expected;
+  } rows[] = {{0, 21, 0}, {0, 20, 20}, {0, 5, 5}, {5, 30, 30}};
+  for (const auto& row : rows) {
+    Window w;
+    w.Grid().SetRows(40);
+    QApplication::processEvents();  // the scroll range follows the rows on the next layout
+    QScrollBar* bar = w.Grid().verticalScrollBar();
+    ASSERT_GE(bar->maximum(), 30) << "the grid must be able to scroll";
+    bar->setValue(row.from);
+    bar->setValue(row.to);
+    EXPECT_EQ(w.Grid().TopRow(), row.expected) << row.from << " to " << row.to;
+  }
+}
+
+// A surface of 400 by 300 pixels at the offscreen platform's 96 dots per inch is 6000 by 4500
+// twips. Catches width and height swapped or taken in pixels.
+TEST(MainMenuGrid, InitialPictureSizeInTwips) {
   Window w;
-  w.Grid().SetRows(40);
-  w.window->Grid1_AfterScroll(0, 5);
-  w.window->Grid1_AfterScroll(0, 30);
-  EXPECT_EQ(w.Grid().TopRow(), 0);
+  w.window->ChartSurface().setFixedSize(400, 300);
+  QApplication::processEvents();
+  ASSERT_EQ(w.window->ChartSurface().size(), QSize(400, 300));
+  ASSERT_EQ(w.window->ChartSurface().logicalDpiX(), 96);
+  ASSERT_EQ(w.window->ChartSurface().logicalDpiY(), 96);
   w.window->Timer1_Timer();
-  const double tpp = w.window->ChartSurface().TwipsPerPixelX();
-  EXPECT_EQ(w.window->ImageWidth, static_cast<int>(std::lround(w.window->ChartSurface().width() * tpp)));
-  EXPECT_GT(w.window->ImageHeight, 0);
+  EXPECT_EQ(w.window->ImageWidth, 6000);
+  EXPECT_EQ(w.window->ImageHeight, 4500);
 }
 
 }  // namespace
