@@ -332,12 +332,12 @@ TEST(Commands, BatchListCopiesEachChartOrEndsOnCancel) {
   EXPECT_TRUE(w.prompter.History().at(0).placed);
 }
 
-// The settings dialog answered OK with a new background colour and the legend size "大".
-void ChooseBackgroundAndLargeLegend(Window& w, Colour background) {
+// The settings dialog answered OK with a new background colour and the legend size "小".
+void ChooseBackgroundAndSmallLegend(Window& w, Colour background) {
   w.prompter
       .ExpectDialog([](QDialog& dialog) {
         Click(dialog, "Command1_0");
-        dialog.findChild<QComboBox*>("Combo1")->setCurrentIndex(2);
+        dialog.findChild<QComboBox*>("Combo1")->setCurrentIndex(0);
         return Click(dialog, "Command2_0");
       })
       .ExpectColour(background);
@@ -356,11 +356,11 @@ double TextSize(const DisplayList& list, const std::string& part) {
 TEST(Commands, ClosingTheWindowWritesTheSettings) {
   Window w;
   const std::string file = w.dir.File("appdata/Varst.ini");
-  ChooseBackgroundAndLargeLegend(w, 0x336699);
+  ChooseBackgroundAndSmallLegend(w, 0x336699);
   EXPECT_FALSE(FileExists(std::string_view(file))) << "written at close, not before";
   w.window->close();
   EXPECT_EQ(ReadProfileText(file, "Graf", "Grf_ColorInfo0"), std::to_string(0x336699));
-  EXPECT_EQ(ReadProfileText(file, "Graf", "Grf_FontSize"), "2");
+  EXPECT_EQ(ReadProfileText(file, "Graf", "Grf_FontSize"), "0");
 }
 
 // Catches EditChartSettings without its closing redraw Grid1_AfterEdit(0, 1) (the legend keeps
@@ -375,9 +375,9 @@ TEST(Commands, SettingsDialogCancelledLeavesTheChartAndOkRedraws) {
   w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command2_1"); });
   w.window->Command1_Click(5);
   EXPECT_EQ(DumpDisplayList(w.Drawing()), before);
-  ChooseBackgroundAndLargeLegend(w, 0x336699);
+  ChooseBackgroundAndSmallLegend(w, 0x336699);
   EXPECT_EQ(w.Drawing().background, 0x336699);
-  EXPECT_GT(TextSize(w.Drawing(), "MA"), legendBefore) << "the legend is drawn again at its new size";
+  EXPECT_LT(TextSize(w.Drawing(), "MA"), legendBefore) << "the legend is drawn again at its new size";
   EXPECT_EQ(w.SeriesPens().size(), 1U);
 }
 
