@@ -17,6 +17,7 @@
 
 #include "app/HeadlessSession.h"
 #include "common/Paths.h"
+#include "convert/FilenameConv.h"
 #include "common/ProfileFile.h"
 #include "platform/ChartView.h"
 #include "platform/DisplayList.h"
@@ -135,6 +136,20 @@ TEST(Commands, BusyPointerOnTheWindowOnly) {
   EXPECT_EQ(w.Grid().Rows(), 2);
   EXPECT_EQ(w.window->cursor().shape(), Qt::ArrowCursor) << "the pointer is back";
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // The conversion window's notice while dropped files are added, likewise.
+  FilenameConv tool(w.settings, Services{w.prompter, w.shell, w.clock}, [] {});
+  tool.show();
+  const std::string file = ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.onMessage = [&](const test::ScriptedPrompter::Shown&) {
+    ++asked;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the whole application carries the hourglass";
+    EXPECT_EQ(tool.cursor().shape(), Qt::WaitCursor);
+  };
+  w.prompter.ExpectMessage("既にファイルが存在します");
+  tool.DragDrop({file, file});
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(tool.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST(Commands, SaveRowFileAppendsDatAndAsksBeforeReplacing) {
