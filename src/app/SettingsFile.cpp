@@ -76,7 +76,9 @@ void LoadSettings(Settings& settings, const std::string& file) {
     ReadInteger(profile, kFileNameUty, Numbered("prm", j), settings.ConvertPrm[static_cast<std::size_t>(j)]);
   }
   ReadInteger(profile, kColorSetting, "count", settings.ColorCount);
-  settings.ColorCount = std::clamp(settings.ColorCount, 0, kTableSize);
+  // A negative count reads no colours and is kept as it is, so that saving leaves the stored
+  // colours alone.
+  settings.ColorCount = std::min(settings.ColorCount, kTableSize);
   for (int l = 0; l < settings.ColorCount; ++l) {
     Colour& entry = settings.ColorTable[static_cast<std::size_t>(l)];
     const std::string text = Read(profile, kColorSetting, Numbered("color", l), DecimalText(entry));
@@ -102,7 +104,10 @@ WriteResult SaveSettings(const Settings& settings, const std::string& file) {
     profile.SetValue(kFileNameUty, Numbered("prm", j), DecimalText(settings.ConvertPrm[static_cast<std::size_t>(j)]));
   }
   profile.SetValue(kColorSetting, "count", DecimalText(settings.ColorCount));
-  const int written = settings.ColorCount == 0 ? 10 : std::min(settings.ColorCount, kTableSize);
+  // A negative count (written by hand) names no colours: the colour keys stay as stored.
+  const int written = settings.ColorCount < 0    ? 0
+                      : settings.ColorCount == 0 ? 10
+                                                 : std::min(settings.ColorCount, kTableSize);
   for (int l = 0; l < written; ++l) {
     profile.SetValue(kColorSetting, Numbered("color", l), DecimalText(settings.ColorTable[static_cast<std::size_t>(l)]));
   }

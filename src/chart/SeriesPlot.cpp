@@ -188,7 +188,13 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
                     " DF:" + std::to_string(drawflg) + "\r\n");
   }
   if (controls_.ShowModelName()) {
-    surface_.SetFontSize(chart_.YFullScale * 0.03F * LegendSizeFactor(settings_.Grf_FontSize) * 1.5F);
+    // The legend lines are one LegendFontSize apart; a larger chosen size would paint glyphs
+    // taller than that step over the next line, so the text is held at the size whose glyphs
+    // just fill the step. Positions stay as they are. The tolerance keeps a size that fits
+    // but for rounding (the medium size at the axis font's own scale) exactly as chosen.
+    const float chosen = chart_.YFullScale * 0.03F * LegendSizeFactor(settings_.Grf_FontSize) * 1.5F;
+    const auto fitting = static_cast<float>(std::fabs(chart_.LegendFontSize) / kGlyphShareOfLine);
+    surface_.SetFontSize(chosen > fitting * 1.0001F ? fitting : chosen);
     std::vector<std::string_view> drive;
     SplitFields(chart_.DriveInfoLine, drive);
     const auto field = [&](std::size_t i) { return i < drive.size() ? std::string(drive[i]) : std::string(); };

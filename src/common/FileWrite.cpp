@@ -45,13 +45,42 @@ std::string TemporaryNameFor(const std::string& target) {
   return folder + name;
 }
 
+// The path a write lands on: with FollowLinks the end of a chain of symbolic links (a
+// relative link is taken from the folder of the link), else the target itself. A chain
+// longer than the system itself follows is refused like a loop.
+bool FinalTarget(const std::string& target, LinkPolicy links, std::string& final, std::string& failure) {
+  namespace fs = std::filesystem;
+  fs::path path(target);
+  for (int hops = 0; links == LinkPolicy::FollowLinks; ++hops) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error))) break;
+    const fs::path next = fs::read_symlink(path, error);
+    if (error || hops == 40) {
+      failure = Describe("Cannot follow the link", target, error ? error.value() : ELOOP);
+      return false;
+    }
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  std::error_code error;
+  // A link that is replaced, not followed, is a name like any other.
+  const fs::file_status status = fs::symlink_status(path, error);
+  if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status)) {
+    failure = "Cannot replace " + target + " (not a regular file)";
+    return false;
+  }
+  final = path.string();
+  return true;
+}
+
 // Writes a temporary file through `produce`, which returns false (setting errno) when the
 // source of the bytes fails, then renames it over target.
 template <typename Producer>
-WriteResult WriteThroughTemporary(const std::string& target, Producer produce) {
-  if (target.empty() || target.find('\0') != std::string::npos) {
+WriteResult WriteThroughTemporary(const std::string& named, LinkPolicy links, Producer produce) {
+  if (named.empty() || named.find('\0') != std::string::npos) {
     return {false, "Invalid file name"};
   }
+  std::string target;
+  if (std::string failure; !FinalTarget(named, links, target, failure)) return {false, failure};
   const std::string temporary = TemporaryNameFor(target);
   // Registered before it exists and until it is renamed or removed, so that an interrupt
   // at any moment in between leaves no temporary behind.
@@ -110,24 +139,24 @@ WriteFaultHook Exchange(WriteFaultHook hook) {
 
 }  // namespace
 
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  return WriteThroughTemporary(path, [&](auto& writeChunk, std::string&) {
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, LinkPolicy links) {
+  return WriteThroughTemporary(path, links, [&](auto& writeChunk, std::string&) {
     return writeChunk(bytes.data(), bytes.size());
   });
 }
 
 WriteResult WriteFileAtomicallyFrom(const std::string& path,
                                    const std::function<bool(const ChunkWriter& write)>& produce) {
-  return WriteThroughTemporary(path, [&](auto& writeChunk, std::string&) {
+  return WriteThroughTemporary(path, LinkPolicy::ReplaceLinks, [&](auto& writeChunk, std::string&) {
     const ChunkWriter write = [&writeChunk](const char* data, std::size_t size) { return writeChunk(data, size); };
     return produce(write);
   });
 }
 
-WriteResult CopyFileAtomically(const std::string& source, const std::string& destination) {
+WriteResult CopyFileAtomically(const std::string& source, const std::string& destination, LinkPolicy links) {
   std::FILE* input = std::fopen(source.c_str(), "rb");
   if (input == nullptr) return {false, Describe("Cannot open", source, errno)};
-  WriteResult result = WriteThroughTemporary(destination, [&](auto& writeChunk, std::string& failure) {
+  WriteResult result = WriteThroughTemporary(destination, links, [&](auto& writeChunk, std::string& failure) {
     std::string chunk(1 << 20, '\0');
     for (;;) {
       const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), input);

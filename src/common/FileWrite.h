@@ -16,7 +16,15 @@ struct WriteResult {
   explicit operator bool() const { return ok; }
 };
 
-[[nodiscard]] WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+// What a write does when the target's name is a symbolic link. FollowLinks writes the file the
+// link points to (the temporary file beside that file), so that a file the user keeps
+// elsewhere and links into place is updated and the link stays. ReplaceLinks puts a plain
+// file in place of the link and never writes outside the target's folder. Either way an
+// existing target that is not a regular file (a folder, a device) is refused.
+enum class LinkPolicy { ReplaceLinks, FollowLinks };
+
+[[nodiscard]] WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                              LinkPolicy links = LinkPolicy::ReplaceLinks);
 
 // The same for bytes made while they are written: `produce` hands each piece to `write`
 // (which answers false once the write has failed) and returns false when its own source of
@@ -27,7 +35,8 @@ using ChunkWriter = std::function<bool(const char* data, std::size_t size)>;
 
 // Copies source byte for byte to destination, replacing an existing destination.
 [[nodiscard]] WriteResult CopyFileAtomically(const std::string& source,
-                                             const std::string& destination);
+                                             const std::string& destination,
+                                             LinkPolicy links = LinkPolicy::ReplaceLinks);
 
 // Appends one line and CR LF to a file, creating it when missing. Used only where the
 // program extends a file it is writing line by line.

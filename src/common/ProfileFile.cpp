@@ -164,7 +164,7 @@ std::string ProfileFile::Text() const {
   return text;
 }
 
-WriteResult ProfileFile::Save() const { return WriteFileAtomically(path_, Text()); }
+WriteResult ProfileFile::Save() const { return WriteFileAtomically(path_, Text(), LinkPolicy::FollowLinks); }
 
 std::string ReadProfileText(const std::string& file, std::string_view section, std::string_view key) {
   ProfileFile profile(file);

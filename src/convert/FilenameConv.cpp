@@ -396,9 +396,10 @@ void FilenameConv::AddFilesWithNotice(const std::vector<std::string>& paths) {
 void FilenameConv::DragDrop(const std::vector<std::string>& paths) {
   if (runActive_) return;
   OfferToEmptyList();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // On this window only: the notices shown while adding keep the ordinary pointer.
+  setCursor(Qt::WaitCursor);
   AddFilesWithNotice(paths);
-  QApplication::restoreOverrideCursor();
+  unsetCursor();
 }
 
 void FilenameConv::EditSelected(int col) {

@@ -22,20 +22,24 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::string& byte
 
 }  // namespace
 
-std::string ReadDataFileList(const std::string& path) {
-  if (!FileExists(std::string_view(path))) return {};
+std::string ReadDataFileList(const std::string& path) { return DataFileListText(path).value_or(std::string()); }
+
+std::optional<std::string> DataFileListText(const std::string& path) {
+  if (!FileExists(std::string_view(path))) return std::nullopt;
   std::string bytes;
-  if (!ReadSmallFile(path, kMaxDataFileListSize, bytes)) return {};
+  if (!ReadSmallFile(path, kMaxDataFileListSize, bytes)) return std::nullopt;
   bool marker = false;
   std::string result;
   for (const std::string& line : SplitLines(bytes)) {
     if (StartsWith(line, "DATA FILE LIST")) {
       marker = true;
-    } else if (FileExists(std::string_view(line))) {
-      result += line + ",";
+    } else {
+      // The probe drops a trailing separator from the text, and that text is what loads.
+      std::string item = line;
+      if (FileExists(item)) result += item + ",";
     }
   }
-  if (!marker) return {};
+  if (!marker) return std::nullopt;
   if (!result.empty()) result.pop_back();
   return result;
 }

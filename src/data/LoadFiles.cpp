@@ -57,6 +57,42 @@ void DrawFiles(LoadContext& context, std::int32_t from) {
   }
 }
 
+// Passes every prompt on to the window's prompter and notes whether an error was reported,
+// so that a load that ends with nothing to show and nothing said can say so.
+class ErrorNotingPrompter final : public Prompter {
+ public:
+  explicit ErrorNotingPrompter(Prompter& inner) : inner_(inner) {}
+  [[nodiscard]] bool ReportedError() const { return reportedError_; }
+
+  void PlaceNextMessageBox(int x, int y) override { inner_.PlaceNextMessageBox(x, y); }
+  std::string OpenFileDialog(const std::string& description, const std::string& patterns,
+                             const std::string& initialName, const std::string& initialFolder) override {
+    return inner_.OpenFileDialog(description, patterns, initialName, initialFolder);
+  }
+  std::string SaveFileDialog(const std::string& description, const std::string& patterns,
+                             const std::string& initialName, const std::string& initialFolder) override {
+    return inner_.SaveFileDialog(description, patterns, initialName, initialFolder);
+  }
+  Colour ChooseColorDialog(Colour colour) override { return inner_.ChooseColorDialog(colour); }
+  std::string BrowseFolderDialog(const std::string& title, const std::string& initialFolder) override {
+    return inner_.BrowseFolderDialog(title, initialFolder);
+  }
+  int ExecDialog(QDialog& dialog) override { return inner_.ExecDialog(dialog); }
+
+ protected:
+  Answer ShowMessage(const std::string& text, MessageIcon icon, MessageButtons buttons,
+                     const std::string* title) override {
+    if (icon == MessageIcon::Critical) reportedError_ = true;
+    return inner_.Message(text, icon, buttons, title);
+  }
+
+ private:
+  Prompter& inner_;
+  bool reportedError_ = false;
+};
+
+void LoadNewPaths(LoadContext& context, const std::vector<std::string>& newPaths, std::int16_t replace);
+
 }  // namespace
 
 std::vector<std::string> ParseFileList(const std::string& list) {
@@ -79,10 +115,26 @@ void LoadFiles(LoadContext& context, const std::string& list, std::int16_t repla
 }
 
 void LoadPaths(LoadContext& context, const std::vector<std::string>& newPaths, std::int16_t replace) {
+  // Nothing chosen (a cancelled dialog, an empty drop or list) leaves the loaded series
+  // alone: the question whether to add would otherwise offer to throw them away for nothing.
+  if (std::all_of(newPaths.begin(), newPaths.end(), [](const std::string& path) { return path.empty(); })) return;
+  ErrorNotingPrompter noting(context.prompter);
+  LoadContext noted{context.settings, context.dataSet, context.drawer, context.surface,
+                    context.grid,     context.host,    noting};
+  LoadNewPaths(noted, newPaths, replace);
+  // Files without a single data record (only line ends, NUL bytes, cut inside the condition
+  // line) pass every check and draw nothing: an empty chart must not be the only answer.
+  if (!noting.ReportedError() && context.dataSet.Grf_Hist_Ptr == 0) {
+    context.prompter.Message(kNoDataMessage, MessageIcon::Critical);
+  }
+}
+
+namespace {
+
+void LoadNewPaths(LoadContext& context, const std::vector<std::string>& newPaths, std::int16_t replace) {
   DataSet& dataSet = context.dataSet;
   dataSet.TimeModeFlag = -1;
   std::vector<std::string> paths = KeptOrNone(context, replace);
-  if (newPaths.empty()) return;
   paths.insert(paths.end(), newPaths.begin(), newPaths.end());
   if (DistinctCount(paths) > static_cast<std::size_t>(kTableSize)) {
     context.prompter.Message(kTooManyFilesMessage, MessageIcon::Critical);
@@ -120,6 +172,8 @@ void LoadPaths(LoadContext& context, const std::vector<std::string>& newPaths, s
   context.host.ClearProgress();
   if (dataSet.SeriesLimitReached) context.prompter.Message(kTooManySeriesMessage, MessageIcon::Critical);
 }
+
+}  // namespace
 
 void LoadStartupFiles(LoadContext& context) {
   std::vector<std::string> paths;

@@ -42,7 +42,7 @@ WriteResult WriteRefFile(const Settings& settings, DataSet& dataSet) {
   // with an empty line, which readers skip.
   std::string content(Trim(text));
   content += "\r\n";
-  WriteResult result = WriteFileAtomically(path, content);
+  WriteResult result = WriteFileAtomically(path, content, LinkPolicy::FollowLinks);
   ++dataSet.RefFileSeq;
   return result;
 }

@@ -91,10 +91,6 @@ void MapPolyline(const PointF* points, std::uint32_t count, const Mapping& mappi
   if (open) flush();
 }
 
-// A font size is the height of a text line in Y units; the glyphs take two thirds of it and
-// the rest is the gap to the next line, so lines stacked one font size apart do not touch.
-constexpr double kGlyphShareOfLine = 2.0 / 3.0;
-
 void DrawText(QPainter& painter, const TextOp& text, const Mapping& mapping) {
   const double pixels = std::fabs(text.size * mapping.sy) * kGlyphShareOfLine;
   if (!(pixels >= 1.0) || pixels > 2000) return;

@@ -13,6 +13,10 @@ namespace varst {
 
 enum PenStyle : std::int32_t { kPenSolid = 0, kPenDot = 2, kPenDashDot = 3 };
 
+// A font size is the height of a text line in Y units; painted glyphs take this share of it
+// and the rest is the gap to the next line, so lines stacked one font size apart do not touch.
+inline constexpr double kGlyphShareOfLine = 2.0 / 3.0;
+
 class DrawingSurface {
  public:
   virtual ~DrawingSurface() = default;

@@ -1,9 +1,14 @@
 #include "viewer/MainMenu.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -70,6 +75,7 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
     return CopyPictureToClipboard(list, width, height);
   });
   for (QLineEdit* box : Text1) box->installEventFilter(this);
+  setAcceptDrops(true);
   connect(Check1, &QCheckBox::clicked, this, &MainMenu::Check1_Click);
   connect(conversionButton_, &QPushButton::clicked, this, &MainMenu::OpenConversionTool);
   Timer1 = new QTimer(this);
@@ -217,10 +223,14 @@ double MainMenu::TwipsPerPixelX() const { return VSDraw1->TwipsPerPixelX(); }
 double MainMenu::TwipsPerPixelY() const { return VSDraw1->TwipsPerPixelY(); }
 
 void MainMenu::SetHourglass(bool on) {
-  if (on) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The pointer is set on this window only: the question and error boxes a command shows keep
+  // the ordinary pointer. Commands nest (a batch list copies through the clipboard command),
+  // so the pointer comes back when the outermost one ends.
+  busyDepth_ = std::max(0, busyDepth_ + (on ? 1 : -1));
+  if (busyDepth_ > 0) {
+    setCursor(Qt::WaitCursor);
   } else {
-    QApplication::restoreOverrideCursor();
+    unsetCursor();
   }
 }
 
@@ -231,7 +241,10 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
       // After the click that gave the focus has placed the caret.
       QTimer::singleShot(0, Text1[i], &QLineEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut) {
-      Text1_LostFocus(i);
+      // Checked when the focus moves to another control of this window; not when the window
+      // itself loses activation (another program, a message box) or a popup menu opens.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Text1_LostFocus(i);
     } else if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) Text1_LostFocus(i);
@@ -312,6 +325,25 @@ void MainMenu::OpenConversionTool() {
   conversionTool_->show();
   conversionTool_->raise();
   conversionTool_->activateWindow();
+}
+
+// Files dragged over the window outside the grid show the copy pointer, as over the grid;
+// only a drop on the grid loads them.
+void MainMenu::dragEnterEvent(QDragEnterEvent* event) {
+  if (!event->mimeData()->hasUrls()) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void MainMenu::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasUrls()) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void MainMenu::dropEvent(QDropEvent* event) {
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void MainMenu::closeEvent(QCloseEvent* event) {

@@ -131,6 +131,9 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -208,6 +211,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   // The rows a smoothing or merge added, ticked when it ends.
   std::vector<std::uint8_t> RowsToCheck;
   bool checkingEntry_ = false;  // a bound check's message box is open
+  int busyDepth_ = 0;           // nesting of the commands that show the busy pointer
   int percentShown_ = 0;        // length of the percentage at the end of the status text
 };
 

@@ -87,9 +87,9 @@ void MainMenu::OpenDataFiles() {
   SetHourglass(true);
   const std::vector<std::string> paths = OpenDialogPaths(result);
   LoadContext context = Context();
-  const std::string list = paths.size() == 1 ? ReadDataFileList(paths.front()) : std::string();
-  if (!list.empty()) {
-    LoadFiles(context, list + ",,", 0);
+  const std::optional<std::string> list = paths.size() == 1 ? DataFileListText(paths.front()) : std::nullopt;
+  if (list) {
+    LoadFiles(context, *list + ",,", 0);
   } else {
     LoadPaths(context, paths, 0);
   }
@@ -115,7 +115,7 @@ bool MainMenu::SaveRowFile() {
 }
 
 void MainMenu::CopyRowFile(const std::string& destination, const std::string& source) {
-  const WriteResult result = CopyFileAtomically(source, destination);
+  const WriteResult result = CopyFileAtomically(source, destination, LinkPolicy::FollowLinks);
   if (!result) services_.prompter.Message(result.error, MessageIcon::Critical);
 }
 

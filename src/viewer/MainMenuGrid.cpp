@@ -53,9 +53,8 @@ void MainMenu::Grid1_OLEDragDrop(const std::vector<std::string>& paths) {
     if (paths.size() == 1) {
       std::string path = paths.front();
       if (FileExists(path) && CheckFileListBatch(path) == 0) {
-        const std::string list = ReadDataFileList(path);
-        if (!list.empty()) {
-          LoadFiles(context, list + ",,", 0);
+        if (const std::optional<std::string> list = DataFileListText(path)) {
+          LoadFiles(context, *list + ",,", 0);
         } else {
           LoadPaths(context, {path}, 0);
         }

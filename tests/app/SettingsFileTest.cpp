@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/ProfileFile.h"
 #include "support/TempDir.h"
 
@@ -107,9 +109,21 @@ TEST(SettingsFile, ColourCountIsBoundedByTheTable) {
   LoadSettings(settings, file);
   EXPECT_EQ(settings.ColorCount, 513);
   EXPECT_EQ(settings.ColorTable[512], 7);
-  const std::string negative = dir.Write("neg.ini", "[ColorSetting]\ncount=-5\n");
-  LoadSettings(settings, negative);
-  EXPECT_EQ(settings.ColorCount, 0);
+}
+
+// A count below zero reads no colours, and saving must not put the sample colours over the
+// colours the user keeps in the file.
+TEST(SettingsFile, NegativeColourCountKeepsTheStoredColours) {
+  TempDir dir;
+  const std::string file = dir.Write("neg.ini", "[ColorSetting]\ncount=-5\ncolor0=&H123456\ncolor1=42\n");
+  Settings settings;
+  LoadSettings(settings, file);
+  EXPECT_EQ(settings.ColorTable[0], kDefaultPalette[0]);
+  ASSERT_TRUE(SaveSettings(settings, file));
+  EXPECT_EQ(ReadProfileText(file, "ColorSetting", "count"), "-5");
+  EXPECT_EQ(ReadProfileText(file, "ColorSetting", "color0"), "&H123456");
+  EXPECT_EQ(ReadProfileText(file, "ColorSetting", "color1"), "42");
+  EXPECT_EQ(ReadProfileText(file, "ColorSetting", "color2"), "") << "no sample colours added";
 }
 
 TEST(SettingsFile, EditorValue) {
@@ -152,6 +166,35 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFile) {
     EXPECT_FALSE(SaveSettings(Settings(), file));
   }
   EXPECT_EQ(ReadFileBytes(file), "[Graf]\nGrf_FontSize=2\n");
+}
+
+// A Varst.ini kept elsewhere (a repository of dot-files) and linked into place: saving updates
+// the file the link points to and the link stays a link.
+TEST(SettingsFile, SavingThroughALinkWritesTheLinkedFile) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link, what it points to
+  } rows[] = {
+      {"relative link", {{"appdata/Varst.ini", "../dots/Varst.ini"}}},
+      {"absolute link", {{"appdata/Varst.ini", "@/dots/Varst.ini"}}},
+      {"chain of two links", {{"appdata/Varst.ini", "hop.ini"}, {"appdata/hop.ini", "../dots/Varst.ini"}}},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    const std::string real = dir.Write("dots/Varst.ini", "; mine\n[Editor]\nEditor=vi\n");
+    fs::create_directories(dir.File("appdata"));
+    for (const auto& [link, to] : row.links) {
+      fs::create_symlink(to[0] == '@' ? dir.Path() + to.substr(1) : to, dir.File(link));
+    }
+    Settings settings;
+    settings.EditorPath = "emacs";
+    ASSERT_TRUE(SaveSettings(settings, dir.File("appdata/Varst.ini"))) << row.name;
+    for (const auto& [link, to] : row.links) EXPECT_TRUE(fs::is_symlink(dir.File(link))) << row.name;
+    EXPECT_EQ(ReadProfileText(real, "Editor", "Editor"), "emacs") << row.name;
+    EXPECT_EQ(ReadFileBytes(real).rfind("; mine\n", 0), 0U) << row.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("dots")), fs::directory_iterator()), 1) << row.name;
+  }
 }
 
 TEST(SettingsFile, SampleFileFromTheField) {

@@ -105,12 +105,41 @@ TEST(SeriesPlot, SeekRecordsContinueTheReadSeries) {
 
 TEST(SeriesPlot, UnknownCodes) {
   Session direct;
+  direct.prompter.ExpectMessage("データがありません");
   direct.Load({direct.File("a.dat", {DriveLine(), RangeCondition(), "X,0,0,5,1", "X,1000000,1,6,1"})});
   EXPECT_EQ(direct.Data().Grf_Hist_Ptr, 0) << "directly after a drive line no series begins";
   Session after;
   after.Load({after.File("a.dat", {DriveLine(), RangeCondition(), Records("R", 2), "X,0,0,5,1"})});
   ASSERT_EQ(after.Data().Grf_Hist_Ptr, 2);
   EXPECT_NE(after.Data().SeriesInfo[1].find(",,|"), std::string::npos) << "a series with an empty label";
+}
+
+// Legend lines are one axis font size apart (150 at full scale 100 and multiplier 1). Painted
+// glyphs take two thirds of a text's size, so a legend text may be at most 1.5 steps: "大"
+// (337.5) is held there, "中" and "小" keep their sizes, and no position moves.
+TEST(SeriesPlot, LegendGlyphsFitTheLineStepAtEverySize) {
+  const struct {
+    std::int16_t choice;
+    float multiplier;
+    double size;  // of the legend text
+    double step;  // between legend lines
+  } rows[] = {{0, 1.0F, 112.5, 150}, {1, 1.0F, 225, 150}, {2, 1.0F, 225, 150},
+              {0, 0.5F, 112.5, 75},  {1, 0.5F, 112.5, 75}, {2, 2.0F, 337.5, 300}};
+  for (const auto& row : rows) {
+    Session s;
+    s.session->CurrentSettings().Grf_FontSize = row.choice;
+    s.session->CurrentSettings().FontScale = row.multiplier;
+    s.Load({s.File("a.dat", {DriveLine(), RangeCondition(1000), Records("W", 3, 1000), Records("R", 3, 1000)})});
+    std::vector<const TextOp*> legend;
+    for (const TextOp& text : s.Drawing().texts) {
+      if (text.text.find("S/N:") != std::string::npos) legend.push_back(&text);
+    }
+    ASSERT_EQ(legend.size(), 2U) << row.choice;
+    EXPECT_EQ(legend[0]->y, 6000) << "the first line at the top of the visible area";
+    EXPECT_EQ(legend[0]->y - legend[1]->y, row.step) << row.choice << " x" << row.multiplier;
+    EXPECT_EQ(legend[0]->size, row.size) << row.choice << " x" << row.multiplier;
+    EXPECT_LE(legend[0]->size * kGlyphShareOfLine, row.step * 1.0001) << "glyphs reach into the next line";
+  }
 }
 
 TEST(SeriesPlot, WithoutModelNameTheLegendStillMovesDown) {

@@ -94,5 +94,34 @@ TEST(FileWrite, AppendsLinesWithCrLf) {
   EXPECT_TRUE(RemoveFile(file)) << "a missing file is not an error";
 }
 
+// What a name that is a link, a folder or a device turns into. Replacing never writes through
+// a link (a copy must not land outside its folder); following writes the linked file; and no
+// write puts a file where a folder or a device stands.
+TEST(FileWrite, LinksFoldersAndDevices) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string elsewhere = dir.Write("elsewhere/file", "outside");
+  fs::create_directories(dir.File("in"));
+  fs::create_symlink(elsewhere, dir.File("in/replaced"));
+  fs::create_symlink(elsewhere, dir.File("in/followed"));
+  fs::create_symlink("/dev/null", dir.File("in/device"));
+  fs::create_symlink("loop", dir.File("in/loop"));
+  EXPECT_TRUE(WriteFileAtomically(dir.File("in/replaced"), "new"));
+  EXPECT_FALSE(fs::is_symlink(dir.File("in/replaced")));
+  EXPECT_EQ(ReadFileBytes(dir.File("in/replaced")), "new");
+  EXPECT_EQ(ReadFileBytes(elsewhere), "outside");
+  EXPECT_TRUE(WriteFileAtomically(dir.File("in/followed"), "through", LinkPolicy::FollowLinks));
+  EXPECT_TRUE(fs::is_symlink(dir.File("in/followed")));
+  EXPECT_EQ(ReadFileBytes(elsewhere), "through");
+  for (const char* name : {"in/device", "in/loop"}) {
+    const WriteResult result = WriteFileAtomically(dir.File(name), "x", LinkPolicy::FollowLinks);
+    EXPECT_FALSE(result) << name;
+    EXPECT_NE(result.error.find(name), std::string::npos) << result.error;
+  }
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_FALSE(WriteFileAtomically(dir.File("elsewhere"), "x")) << "a folder is not replaced";
+  EXPECT_EQ(ReadFileBytes(elsewhere), "through");
+}
+
 }  // namespace
 }  // namespace varst

@@ -183,6 +183,10 @@ TEST(DataFileList, MarkerAnywhereSizeLimitAndLetterCase) {
       << "the marker as the last line";
   EXPECT_EQ(ReadDataFileList(dir.Write("l3.txt", "data file list\r\n" + x + "\r\n")), "") << "lower case is no marker";
   EXPECT_EQ(ReadDataFileList(dir.Write("l4.txt", x + "\r\n")), "") << "no marker";
+  EXPECT_EQ(ReadDataFileList(dir.Write("l7.txt", "DATA FILE LIST\r\n" + x + "/\r\n" + y + "\\\r\n")), x + "," + y)
+      << "a trailing folder separator is dropped from the path that loads";
+  EXPECT_EQ(DataFileListText(dir.Write("l8.txt", "DATA FILE LIST\r\n/missing\r\n")), "") << "a list of nothing";
+  EXPECT_EQ(DataFileListText(dir.Write("l9.txt", x + "\r\n")), std::nullopt) << "not a list";
   EXPECT_EQ(ReadDataFileList(dir.File("missing.txt")), "");
   std::string exact = "DATA FILE LIST\r\n" + x + "\r\n";
   exact += std::string(8192 - exact.size(), ' ');

@@ -27,6 +27,7 @@ using test::WithinSeconds;
 constexpr char kInvalid[] = "データが不正です";
 constexpr char kDiffers[] = "計測データが異なります。";
 constexpr char kAddQuestion[] = "データを追加しますか?";
+constexpr char kNoData[] = "データがありません";
 constexpr double kBound = 10;
 
 std::string Lines(const std::vector<std::string>& lines) {
@@ -97,8 +98,8 @@ std::vector<Row> Rows() {
   const std::string head = Head();
   return {
       {"empty file", "", {{kInvalid, kDiffers}, 0}, {{kInvalid, kDiffers}, 1}},
-      {"only line ends", "\r\n\r\n\n\r", {{}, 0}, {{}, 1}},
-      {"NUL bytes only", std::string(1000, '\0'), {{}, 0}, {{}, 1}},
+      {"only line ends", "\r\n\r\n\n\r", {{kNoData}, 0}, {{}, 1}},
+      {"NUL bytes only", std::string(1000, '\0'), {{kNoData}, 0}, {{}, 1}},
       {"binary lines between records", head + ThreeReads() + Garbage(64 * 1024) + "\r\n" + ThreeReads(),
        {{}, 1, 6}, {{}, 2}},
       {"NUL inside a record's value", head + std::string("R,0,0,5\0,1\r\n", 12) + ThreeReads(), {{kInvalid}, 1, 0},
@@ -115,7 +116,7 @@ std::vector<Row> Rows() {
        }(),
        {{}, 1, 3}, {{}, 2}},
       {"cut in the middle of a record", head + "R,0,0,50,1\r\nR,500,1,51,1\r\nR,10", {{}, 1, 2}, {{}, 2}},
-      {"cut inside the condition line", DriveLine() + "\r\n0,0,1000,0,0,25", {{}, 0}, {{}, 1}},
+      {"cut inside the condition line", DriveLine() + "\r\n0,0,1000,0,0,25", {{kNoData}, 0}, {{}, 1}},
       {"1e309 as X", head + "R,1e309,0,5,1\r\n", {{kInvalid}, 0}, {{kInvalid}, 1}},
       {"1e309 as value", head + "R,0,0,1e309,1\r\n", {{kInvalid}, 1, 0}, {{kInvalid}, 2}},
       {"1e309 as range end", Lines({DriveLine(), "0,0,1e309,0,0,256,100,100,0,0,0,0,-1"}) + ThreeReads(),

@@ -56,6 +56,27 @@ TEST(BadInputWindow, DroppedNamesHoldingCommasLoadWhole) {
   EXPECT_TRUE(w.prompter.Finished());
 }
 
+// Files that hold no data record pass every check and draw nothing; the window says so, as the
+// command line does, instead of leaving an empty chart without a word.
+TEST(BadInputWindow, FilesWithoutDataEndInTheNoDataMessage) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } rows[] = {
+      {"only line ends", "\r\n\r\n\n\r"},
+      {"NUL bytes only", std::string(1000, '\0')},
+      {"cut inside the condition line", DriveLine() + "\r\n0,0,1000,0,0,25"},
+  };
+  for (const auto& row : rows) {
+    Window w;
+    w.prompter.ExpectMessage("データがありません");
+    w.window->Grid1_OLEDragDrop({w.dir.Write("bad.dat", row.bytes)});
+    EXPECT_TRUE(w.prompter.Finished()) << row.name;
+    EXPECT_EQ(w.prompter.History().at(0).icon, MessageIcon::Critical) << row.name;
+    EXPECT_EQ(w.Grid().Rows(), 0) << row.name;
+  }
+}
+
 TEST(BadInputWindow, OpenDialogNamesHoldingCommasLoadWhole) {
   Window w;
   DataFile(w, "x,1.dat", "M1");

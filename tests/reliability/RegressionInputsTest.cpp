@@ -54,7 +54,7 @@ class AnsweringPrompter final : public Prompter {
  protected:
   Answer ShowMessage(const std::string& text, MessageIcon, MessageButtons buttons, const std::string*) override {
     const char* known[] = {kInvalidDataMessage.data(), kKindDiffersMessage, kAddDataQuestion, kTooManyFilesMessage,
-                           kTooManySeriesMessage};
+                           kTooManySeriesMessage, kNoDataMessage};
     bool expected = false;
     for (const char* message : known) expected = expected || text == message;
     EXPECT_TRUE(expected) << "an unexpected message: " << text;

@@ -87,6 +87,7 @@ Answer ScriptedPrompter::ShowMessage(const std::string& text, MessageIcon icon, 
                                  const std::string* title) {
   history_.push_back(Shown{Kind::Message, text, icon, buttons, title != nullptr ? *title : std::string(), placeNext_});
   placeNext_ = false;
+  if (onMessage) onMessage(history_.back());
   const Step* step = Next(Kind::Message, text);
   if (step == nullptr) return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
   return step->answer;

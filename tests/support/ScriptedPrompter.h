@@ -54,6 +54,8 @@ class ScriptedPrompter : public Prompter {
 
   int placedX = 0;
   int placedY = 0;
+  // Called as each message box is shown, to look at the program's state at that moment.
+  std::function<void(const Shown&)> onMessage;
 
  private:
   struct Step {

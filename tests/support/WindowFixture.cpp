@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/SettingsFile.h"
 #include "platform/ChartView.h"
 #include "platform/DrawingSurface.h"
 #include "platform/QtGrid.h"
@@ -29,7 +30,12 @@ Window::Window(const std::vector<std::string>& items) {
   settings.AppDataFolder = dir.File("appdata");
   settings.WorkFolder = dir.File("work");
   dir.Write("work/.keep", "");
-  window = std::make_unique<MainMenu>(settings, dataSet, Services{prompter, shell, clock}, [this] { ++settingsSaved; });
+  dir.Write("appdata/.keep", "");
+  // The saver start-up hands in, writing the per-user file under the test's folder.
+  window = std::make_unique<MainMenu>(settings, dataSet, Services{prompter, shell, clock}, [this] {
+    ++settingsSaved;
+    static_cast<void>(SaveSettings(settings));
+  });
   window->show();
   window->Form_Load();
 }

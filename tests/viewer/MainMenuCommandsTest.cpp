@@ -6,7 +6,9 @@
 #include <functional>
 
 #include <QApplication>
+#include <functional>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
@@ -19,6 +21,8 @@
 
 #include "app/HeadlessSession.h"
 #include "common/Paths.h"
+#include "convert/FilenameConv.h"
+#include "common/ProfileFile.h"
 #include "platform/ChartView.h"
 #include "platform/DisplayList.h"
 #include "platform/QtGrid.h"
@@ -86,9 +90,83 @@ TEST(Commands, OpenTwoFilesThroughTheDialogAndShowTheElapsedTime) {
   w.clock.now = 5000;
   w.window->Command1_Click(0);
   EXPECT_EQ(w.Grid().Rows(), 2);
-  EXPECT_EQ(w.Status(), "0[ms]");
+  // The clock moves while the question is open. Catches a status that shows the clock itself
+  // or measures from a tick taken after the command ran.
+  ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.onMessage = [&](const test::ScriptedPrompter::Shown&) { w.clock.now += 250; };
+  w.prompter.ExpectOpenFile(w.dir.File("c.dat")).ExpectMessage("データを追加しますか?", Answer::Yes);
+  w.window->Command1_Click(0);
+  EXPECT_EQ(w.Grid().Rows(), 3);
+  EXPECT_EQ(w.Status(), "250[ms]");
   EXPECT_NE(w.prompter.History().at(0).text.find("*.dat;*.r*;*.w*;*.s*"), std::string::npos);
   EXPECT_FALSE(w.window->windowTitle().contains("処理中"));
+}
+
+// Choosing nothing must not offer to throw the loaded series away: no question, nothing changes.
+TEST(Commands, NothingChosenKeepsTheLoadedSeriesWithoutAsking) {
+  const auto listOfMissing = [](Window& w) { return w.dir.Write("list.txt", "DATA FILE LIST\r\n/missing.dat\r\n"); };
+  const struct {
+    const char* name;
+    std::function<void(Window&)> choose;
+  } rows[] = {
+      {"cancelled open dialog",
+       [](Window& w) {
+         w.prompter.ExpectOpenFile("");
+         w.window->Command1_Click(0);
+       }},
+      {"opened list of missing files",
+       [&](Window& w) {
+         w.prompter.ExpectOpenFile(listOfMissing(w));
+         w.window->Command1_Click(0);
+       }},
+      {"dropped list of missing files", [&](Window& w) { w.window->Grid1_OLEDragDrop({listOfMissing(w)}); }},
+  };
+  for (const auto& row : rows) {
+    Window w;
+    w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+    w.window->Command1_Click(0);
+    const std::string before = DumpDisplayList(w.Drawing());
+    w.prompter.Forget();
+    row.choose(w);
+    EXPECT_EQ(w.prompter.Messages(), std::vector<std::string>{}) << row.name;
+    EXPECT_EQ(w.Grid().Rows(), 1) << row.name;
+    EXPECT_EQ(w.dataSet.FileCount, 1) << row.name;
+    EXPECT_EQ(DumpDisplayList(w.Drawing()), before) << row.name;
+  }
+}
+
+// The busy pointer belongs to the main window: a question asked in the middle of a command
+// shows the ordinary pointer.
+TEST(Commands, BusyPointerOnTheWindowOnly) {
+  Window w;
+  w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
+  w.window->Command1_Click(0);
+  int asked = 0;
+  w.prompter.onMessage = [&](const test::ScriptedPrompter::Shown&) {
+    ++asked;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the whole application carries the hourglass";
+    EXPECT_EQ(w.window->cursor().shape(), Qt::WaitCursor);
+  };
+  w.prompter.ExpectOpenFile(ValueFile(w, "b.dat", "MB", 2)).ExpectMessage("データを追加しますか?", Answer::Yes);
+  w.window->Command1_Click(0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(w.Grid().Rows(), 2);
+  EXPECT_EQ(w.window->cursor().shape(), Qt::ArrowCursor) << "the pointer is back";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // The conversion window's notice while dropped files are added, likewise.
+  FilenameConv tool(w.settings, Services{w.prompter, w.shell, w.clock}, [] {});
+  tool.show();
+  const std::string file = ValueFile(w, "c.dat", "MC", 3);
+  w.prompter.onMessage = [&](const test::ScriptedPrompter::Shown&) {
+    ++asked;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the whole application carries the hourglass";
+    EXPECT_EQ(tool.cursor().shape(), Qt::WaitCursor);
+  };
+  w.prompter.ExpectMessage("既にファイルが存在します");
+  tool.DragDrop({file, file});
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(tool.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST(Commands, SaveRowFileAppendsDatAndAsksBeforeReplacing) {
@@ -323,23 +401,53 @@ TEST(Commands, BatchListCopiesEachChartOrEndsOnCancel) {
   EXPECT_TRUE(w.prompter.History().at(0).placed);
 }
 
-TEST(Commands, ClosingTheWindowWritesTheSettings) {
-  Window w;
-  w.window->close();
-  EXPECT_EQ(w.settingsSaved, 1);
+// The settings dialog answered OK with a new background colour and the legend size "小".
+void ChooseBackgroundAndSmallLegend(Window& w, Colour background) {
+  w.prompter
+      .ExpectDialog([](QDialog& dialog) {
+        Click(dialog, "Command1_0");
+        dialog.findChild<QComboBox*>("Combo1")->setCurrentIndex(0);
+        return Click(dialog, "Command2_0");
+      })
+      .ExpectColour(background);
+  w.window->Command1_Click(5);
 }
 
+// The size of the first text drawn that holds `part`; 0 when there is none.
+double TextSize(const DisplayList& list, const std::string& part) {
+  for (const TextOp& text : list.texts) {
+    if (text.text.find(part) != std::string::npos) return text.size;
+  }
+  return 0;
+}
+
+// Catches Form_Unload no longer calling the settings writer: the file never appears.
+TEST(Commands, ClosingTheWindowWritesTheSettings) {
+  Window w;
+  const std::string file = w.dir.File("appdata/Varst.ini");
+  ChooseBackgroundAndSmallLegend(w, 0x336699);
+  EXPECT_FALSE(FileExists(std::string_view(file))) << "written at close, not before";
+  w.window->close();
+  EXPECT_EQ(ReadProfileText(file, "Graf", "Grf_ColorInfo0"), std::to_string(0x336699));
+  EXPECT_EQ(ReadProfileText(file, "Graf", "Grf_FontSize"), "0");
+}
+
+// Catches EditChartSettings without its closing redraw Grid1_AfterEdit(0, 1) (the legend keeps
+// its old size) and an OK that does not store the chosen colours (the background stays).
 TEST(Commands, SettingsDialogCancelledLeavesTheChartAndOkRedraws) {
   Window w;
   w.prompter.ExpectOpenFile(ValueFile(w, "a.dat", "MA", 1));
   w.window->Command1_Click(0);
   const std::string before = DumpDisplayList(w.Drawing());
+  const double legendBefore = TextSize(w.Drawing(), "MA");
+  ASSERT_GT(legendBefore, 0);
   w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command2_1"); });
   w.window->Command1_Click(5);
   EXPECT_EQ(DumpDisplayList(w.Drawing()), before);
-  w.prompter.ExpectDialog([](QDialog& dialog) { return Click(dialog, "Command2_0"); });
-  w.window->Command1_Click(5);
-  EXPECT_EQ(w.SeriesPens().size(), 1U) << "redrawn";
+  ChooseBackgroundAndSmallLegend(w, 0x336699);
+  EXPECT_EQ(w.Drawing().background, 0x336699);
+  EXPECT_LT(TextSize(w.Drawing(), "MA"), legendBefore) << "the legend is drawn again at its new size";
+  EXPECT_EQ(w.SeriesPens().size(), 1U);
 }
 
 }  // namespace

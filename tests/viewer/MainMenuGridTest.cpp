@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QFocusEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTest>
 
@@ -79,6 +85,57 @@ TEST(MainMenuGrid, OffsetBoxBoundsAndEnter) {
   EXPECT_EQ(w.Box(2)->text(), "");
 }
 
+// The range check runs when the focus moves to another control of the window, never when the
+// window loses activation (another program, a question box) or a popup menu opens.
+TEST(MainMenuGrid, RangeCheckOnlyWhenTheFocusMovesWithinTheWindow) {
+  Window w;
+  w.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+  w.Box(0)->setFocus(Qt::MouseFocusReason);
+  w.Box(0)->setText("1001");
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(w.Box(0), &popup);
+  EXPECT_EQ(w.prompter.Messages(), std::vector<std::string>{}) << "no check on deactivation or a popup";
+  EXPECT_EQ(w.Box(0)->text(), "1001");
+
+  w.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+  ASSERT_TRUE(w.Box(0)->hasFocus());
+  w.prompter.ExpectMessage("設定値が範囲外です(0～1000)");
+  w.Box(1)->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(w.Box(0)->text(), "5") << "checked when the focus moved on";
+}
+
+// Files dragged over the window beside the grid show the copy pointer and load nothing.
+TEST(MainMenuGrid, DropsBesideTheGridShowTheCopyPointer) {
+  Window w;
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(
+      w.File("a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 3)})))});
+  // The widget that takes a drop over the chart, found as the platform finds it.
+  QWidget* target = &w.window->ChartSurface();
+  while (target != nullptr && !target->acceptDrops()) target = target->parentWidget();
+  ASSERT_NE(target, nullptr) << "nothing takes the drop: the pointer says not allowed";
+  const QPoint at(20, 20);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+  QDragEnterEvent enter(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+  QDragMoveEvent move(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  EXPECT_TRUE(move.isAccepted());
+  EXPECT_EQ(move.dropAction(), Qt::CopyAction);
+  QDropEvent drop(at, offered, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_EQ(w.dataSet.FileCount, 0) << "only a drop on the grid loads";
+  EXPECT_EQ(w.Grid().Rows(), 0);
+}
+
 TEST(MainMenuGrid, DroppedPlainListLoadsItsFiles) {
   Window w;
   const std::string a = w.File("a.dat", {DriveLine("MA", "SA"), RangeCondition(), Records("R", 3)});
@@ -119,16 +176,37 @@ TEST(MainMenuGrid, ModelNameBoxRedrawsWithoutTheLegendText) {
   EXPECT_EQ(w.SeriesPens().size(), 1U);
 }
 
-TEST(MainMenuGrid, ScrollGuardAndInitialPictureSize) {
+// The grid scrolled by its scroll bar, as the mouse wheel does. Catches an emptied
+// Grid1_AfterScroll (the first row), ">" turned into ">=" (the half-way row) and a guard that
+// forgets the old top row (the last row).
+TEST(MainMenuGrid, ScrollGuardTakesALongJumpFromTheTopBack) {
+  const struct {
+    int from, to, expected;
+  } rows[] = {{0, 21, 0}, {0, 20, 20}, {0, 5, 5}, {5, 30, 30}};
+  for (const auto& row : rows) {
+    Window w;
+    w.Grid().SetRows(40);
+    QApplication::processEvents();  // the scroll range follows the rows on the next layout
+    QScrollBar* bar = w.Grid().verticalScrollBar();
+    ASSERT_GE(bar->maximum(), 30) << "the grid must be able to scroll";
+    bar->setValue(row.from);
+    bar->setValue(row.to);
+    EXPECT_EQ(w.Grid().TopRow(), row.expected) << row.from << " to " << row.to;
+  }
+}
+
+// A surface of 400 by 300 pixels at the offscreen platform's 96 dots per inch is 6000 by 4500
+// twips. Catches width and height swapped or taken in pixels.
+TEST(MainMenuGrid, InitialPictureSizeInTwips) {
   Window w;
-  w.Grid().SetRows(40);
-  w.window->Grid1_AfterScroll(0, 5);
-  w.window->Grid1_AfterScroll(0, 30);
-  EXPECT_EQ(w.Grid().TopRow(), 0);
+  w.window->ChartSurface().setFixedSize(400, 300);
+  QApplication::processEvents();
+  ASSERT_EQ(w.window->ChartSurface().size(), QSize(400, 300));
+  ASSERT_EQ(w.window->ChartSurface().logicalDpiX(), 96);
+  ASSERT_EQ(w.window->ChartSurface().logicalDpiY(), 96);
   w.window->Timer1_Timer();
-  const double tpp = w.window->ChartSurface().TwipsPerPixelX();
-  EXPECT_EQ(w.window->ImageWidth, static_cast<int>(std::lround(w.window->ChartSurface().width() * tpp)));
-  EXPECT_GT(w.window->ImageHeight, 0);
+  EXPECT_EQ(w.window->ImageWidth, 6000);
+  EXPECT_EQ(w.window->ImageHeight, 4500);
 }
 
 }  // namespace
