@@ -69,7 +69,8 @@ RowStep CopyRow(ConversionContext& run, int row, const std::string& path, const 
 
 RowStep ConvertRow(ConversionContext& run, int row, const std::string& levels) {
   Grid& grid = run.grid;
-  const std::string path(Trim(grid.TextMatrix(row, kColPath)));
+  const std::string text = grid.TextMatrix(row, kColPath);
+  const std::string path = run.form.ExactPaths() ? text : std::string(Trim(text));
   if (path.empty() || grid.CellChecked(row, kColPath) != kChecked || !FileExists(std::string_view(path))) {
     return RowStep::Next;
   }
