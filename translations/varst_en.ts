@@ -431,5 +431,9 @@
         <source>CSVファイル</source>
         <translation>CSV files</translation>
     </message>
+    <message>
+        <source>保存先フォルダーが設定されていません</source>
+        <translation>No destination folder is set.</translation>
+    </message>
 </context>
 </TS>

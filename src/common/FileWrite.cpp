@@ -190,6 +190,8 @@ bool RemoveFile(const std::string& path) {
   return !error;
 }
 
+bool WriteFaultRequested(WriteStep step, const std::string& target) { return Faulted(step, target); }
+
 ScopedWriteFault::ScopedWriteFault(WriteFaultHook hook) : previous_(Exchange(std::move(hook))) {}
 
 ScopedWriteFault::~ScopedWriteFault() { Exchange(std::move(previous_)); }

@@ -50,6 +50,10 @@ bool RemoveFile(const std::string& path);
 enum class WriteStep { Open, Write, Rename };
 using WriteFaultHook = std::function<bool(WriteStep step, const std::string& target)>;
 
+// True when a test's hook asks the step to fail; writers outside this file ask it at the same
+// steps, so that one hook reaches every write of the program.
+[[nodiscard]] bool WriteFaultRequested(WriteStep step, const std::string& target);
+
 class ScopedWriteFault {
  public:
   explicit ScopedWriteFault(WriteFaultHook hook);

@@ -26,6 +26,9 @@ class ConversionForm {
   [[nodiscard]] virtual int LevelChoice(int level) const = 0;
   [[nodiscard]] virtual int ExistingFileChoice() const = 0;
   [[nodiscard]] virtual bool TimeStampCheck() const = 0;
+  // False: the list's path texts are trimmed of blanks before use, as the window's grid
+  // wants. True: they are used exactly as given (paths from a command line).
+  [[nodiscard]] virtual bool ExactPaths() const { return false; }
   // Called after each file; a window processes its pending events here.
   virtual void ProcessEvents() = 0;
 };
@@ -37,6 +40,7 @@ struct ConversionChoices {
   int level2 = kLevelNone;
   int existing = kExistingSkip;
   bool checkTimeStamp = false;
+  bool exactPaths = false;
 };
 
 // A form without a window: fixed choices and an optional hook run after each file.
@@ -48,6 +52,7 @@ class FixedForm final : public ConversionForm {
   [[nodiscard]] int LevelChoice(int level) const override { return level == 0 ? choices_.level1 : choices_.level2; }
   [[nodiscard]] int ExistingFileChoice() const override { return choices_.existing; }
   [[nodiscard]] bool TimeStampCheck() const override { return choices_.checkTimeStamp; }
+  [[nodiscard]] bool ExactPaths() const override { return choices_.exactPaths; }
   void ProcessEvents() override {
     if (afterEachFile_) afterEachFile_();
   }

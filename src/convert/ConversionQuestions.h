@@ -21,6 +21,9 @@ class ConversionQuestions {
   // The destination exists. `newName` holds it; after kAnswerGoOn it holds the path the user
   // wants written, which replaces an existing file of that name.
   virtual QuestionReply AskDuplicate(std::string& newName) = 0;
+  // A notice that concerns the whole run, not one file. Where every row already reports its
+  // reason (the command line), there is nothing more to say.
+  virtual void Tell(const std::string& /*text*/) {}
 };
 
 // The same replies every time.

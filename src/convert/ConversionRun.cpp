@@ -1,5 +1,8 @@
 #include "convert/ConversionRun.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/Paths.h"
 #include "common/Text.h"
 #include "convert/CopyFile.h"
@@ -33,19 +36,44 @@ void MarkCopyFailure(Grid& grid, int row, const std::string& reason) {
   grid.SetRowData(row, reason);
 }
 
+// Why the row's destination folder cannot be built; "" when it can.
+std::string FolderProblem(const std::string& base, const std::string& levels, const std::string& stamp) {
+  // Without a base folder the copy would land wherever the program happens to run.
+  if (Trim(base).empty()) return kNoBaseFolderText;
+  // Without a date the "DATE" level would vanish from the path and put the copy one level up.
+  bool dated = false;
+  for (const std::string& code : SplitFields(ToUpperAscii(levels), ",")) {
+    if (code == "NON") break;
+    dated = dated || code == "DATE";
+  }
+  if (dated && CalDate(stamp).empty()) return "The file has no time stamp to name its date folder";
+  return {};
+}
+
 // Names the file after its drive and copies it; Abort when the user chose "中断".
 RowStep CopyRow(ConversionContext& run, int row, const std::string& path, const std::string& stamp,
                 const std::string& levels) {
   std::string convert;
   DriveInfo drive;
-  if (!MkFileName(path, convert, drive)) {
-    SetRowOutcome(run.grid, row, RowOutcome::InvalidFile);
+  std::string unreadable;
+  if (!MkFileName(path, convert, drive, &unreadable)) {
+    if (!unreadable.empty()) {
+      MarkCopyFailure(run.grid, row, unreadable);
+    } else {
+      SetRowOutcome(run.grid, row, RowOutcome::InvalidFile);
+    }
     return RowStep::Next;
   }
-  const std::string base = run.form.BaseFolder();
-  if (Trim(base).empty()) {
-    // Without a base folder the copy would land wherever the program happens to run.
-    MarkCopyFailure(run.grid, row, "No destination folder is set");
+  // "\" in the folder box is a separator: "out\" is the folder out, never a name beside it.
+  const std::string base = UserGivenPath(run.form.BaseFolder());
+  const std::string problem = FolderProblem(base, levels, stamp);
+  if (!problem.empty()) {
+    MarkCopyFailure(run.grid, row, problem);
+    if (problem == kNoBaseFolderText && !run.state.NoBaseFolderTold) {
+      // Every row fails for the same reason: said once per run.
+      run.state.NoBaseFolderTold = true;
+      run.questions.Tell(kNoBaseFolderText);
+    }
     return RowStep::Next;
   }
   const std::string folder = GetSaveFolder(base, levels, FolderInfo{drive.modelName, stamp});
@@ -69,7 +97,8 @@ RowStep CopyRow(ConversionContext& run, int row, const std::string& path, const 
 
 RowStep ConvertRow(ConversionContext& run, int row, const std::string& levels) {
   Grid& grid = run.grid;
-  const std::string path(Trim(grid.TextMatrix(row, kColPath)));
+  const std::string text = grid.TextMatrix(row, kColPath);
+  const std::string path = run.form.ExactPaths() ? text : std::string(Trim(text));
   if (path.empty() || grid.CellChecked(row, kColPath) != kChecked || !FileExists(std::string_view(path))) {
     return RowStep::Next;
   }
@@ -96,6 +125,17 @@ bool AbortAfterRow(ConversionContext& run, int row) {
   return true;
 }
 
+// The run never replaces one of its own sources, whichever row comes first.
+void ProtectListedSources(ConversionContext& run) {
+  std::vector<std::string> sources;
+  sources.reserve(static_cast<std::size_t>(std::max(0, run.state.ListedCount)));
+  for (int row = 0; row < run.state.ListedCount; ++row) {
+    const std::string text = run.grid.TextMatrix(row, kColPath);
+    sources.push_back(run.form.ExactPaths() ? text : std::string(Trim(text)));
+  }
+  run.target.ProtectSources(sources);
+}
+
 }  // namespace
 
 std::string DateMismatchText(const std::string& path, const std::string& stamp) {
@@ -106,6 +146,8 @@ int RunConversion(ConversionContext& run) {
   if (run.grid.Rows() == 0) return kRunNothingListed;
   run.state.DupRemembered = 0;
   run.state.DateChkRemembered = 0;
+  run.state.NoBaseFolderTold = false;
+  ProtectListedSources(run);
   const std::string levels = LevelCode(run.form.LevelChoice(0)) + "," + LevelCode(run.form.LevelChoice(1));
   ClearRowOutcomes(run.grid);
   for (int row = 0; row < run.state.ListedCount; ++row) {

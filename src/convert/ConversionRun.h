@@ -22,6 +22,9 @@ struct ConversionContext {
   CopyTarget& target;
 };
 
+// Said once per run when the folder box is empty: every checked file fails for this reason.
+inline constexpr char kNoBaseFolderText[] = "保存先フォルダーが設定されていません";
+
 // Results of RunConversion.
 inline constexpr int kRunNothingListed = 0;
 inline constexpr int kRunFinished = 1;  // every listed row was visited

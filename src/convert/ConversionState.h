@@ -23,6 +23,8 @@ struct ConversionState {
 
   int DateChkAnswer = 0;      // answer of the time stamp question
   int DateChkRemembered = 0;  // 0 none, else kRememberedBase + the answer to reuse
+
+  bool NoBaseFolderTold = false;  // the run has said that the folder box is empty
 };
 
 // The answer a remembered value stands for: its low 8 bits.

@@ -1,6 +1,7 @@
 #include "convert/ConvertCommand.h"
 
 #include <optional>
+#include <unordered_set>
 
 #include "convert/ConversionRun.h"
 #include "convert/ConvertCommandOptions.h"
@@ -24,10 +25,18 @@ constexpr char kUsage[] =
     "Prints one line per file: status (Comp.., NG, SKIP) TAB source TAB destination TAB message.\n"
     "Exit status: 0 every file copied, 1 otherwise, 2 usage error.\n";
 
-// Lists the files as the window would; a file named twice is listed once.
+// Lists the files exactly as given (a blank is part of a name here); a file named twice is
+// listed once. The set keeps the listing linear in the number of files.
 void ListFiles(const std::vector<std::string>& files, Grid& grid, int& listedCount, std::ostream& err) {
+  std::unordered_set<std::string> listed;
+  listed.reserve(files.size());
+  grid.SetRows(static_cast<int>(files.size()));
   for (const std::string& file : files) {
-    if (AddListedFile(grid, listedCount, file) == 0) err << kAlreadyListedNotice << '\t' << file << '\n';
+    if (!listed.insert(file).second) {
+      err << kAlreadyListedNotice << '\t' << file << '\n';
+      continue;
+    }
+    AppendListedRow(grid, listedCount, file);
   }
   ShrinkToListed(grid, listedCount);
 }
@@ -76,7 +85,9 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
   grid.SetCols(kFileListCols);
   ConversionState state;
   ListFiles(options->files, grid, state.ListedCount, err);
-  FixedForm form(options->choices);
+  ConversionChoices choices = options->choices;
+  choices.exactPaths = true;
+  FixedForm form(choices);
   // No one to ask: a disagreeing time stamp skips the file; an existing destination is only
   // ever asked about with the window's "ダイアログを開く", which the command does not offer.
   FixedAnswers answers({kAnswerSkip, false}, {kAnswerSkip, false});

@@ -19,12 +19,18 @@ inline constexpr int kCopyAborted = 3;  // the user chose "中断"
 inline constexpr int kMaxNumberedNames = 999;
 
 // Copies src to dest under the existing-file choice (kExistingOverwrite ... kExistingAsk; an
-// unknown index counts as kExistingSkip, which never replaces a file). With kExistingAsk and
-// an existing dest, the remembered answer or else `questions` decides, through
-// state.DupAnswer, state.DupRemembered and state.DupNewName. When every numbered name is
-// taken, nothing is written and the copy fails. On failure, `failure` (when given) receives
-// the reason.
+// unknown index counts as kExistingSkip, which never replaces a file). Anything at a name
+// counts as existing (a file the user cannot read, a folder, a link to nothing). Only
+// "上書きする" and "OK" in the question replace a file, and only one the user could write.
+// With kExistingAsk and an existing dest, the remembered answer or else `questions` decides,
+// through state.DupAnswer, state.DupRemembered and state.DupNewName. When every numbered
+// name is taken, nothing is written and the copy fails. On failure, `failure` (when given)
+// receives the reason.
 int CopyFile(const std::string& src, std::string& dest, int existingChoice, ConversionState& state,
              ConversionQuestions& questions, CopyTarget& target, std::string* failure = nullptr);
+
+// A path the user typed, with every "\" read as a folder separator: a base folder "out\" is
+// the folder out, never a name beside it.
+[[nodiscard]] std::string UserGivenPath(std::string path);
 
 }  // namespace varst

@@ -18,4 +18,6 @@ QuestionReply DialogQuestions::AskDuplicate(std::string& newName) {
   return {dialog.Answer(), dialog.DoNotAskAgain()};
 }
 
+void DialogQuestions::Tell(const std::string& text) { prompter_.Message(text, MessageIcon::Critical); }
+
 }  // namespace varst

@@ -15,6 +15,8 @@ class DialogQuestions final : public ConversionQuestions {
 
   QuestionReply AskDateMismatch(const std::string& text) override;
   QuestionReply AskDuplicate(std::string& newName) override;
+  // A critical message box.
+  void Tell(const std::string& text) override;
 
  private:
   Prompter& prompter_;

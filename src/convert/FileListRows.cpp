@@ -23,14 +23,18 @@ bool IsListed(const Grid& grid, int ListedCount, std::string_view trimmed) {
 int AddListedFile(Grid& grid, int& ListedCount, std::string_view path) {
   const std::string trimmed(Trim(path));
   if (IsListed(grid, ListedCount, trimmed)) return 0;
+  AppendListedRow(grid, ListedCount, trimmed);
+  return 1;
+}
+
+void AppendListedRow(Grid& grid, int& ListedCount, const std::string& path) {
   if (grid.Rows() < ListedCount + 1) grid.SetRows(grid.Rows() + kRowsAddedAtOnce);
   const int row = ListedCount;
   for (int col = 0; col < kFileListCols; ++col) grid.SetTextMatrix(row, col, std::string());
-  grid.SetTextMatrix(row, kColPath, trimmed);
+  grid.SetTextMatrix(row, kColPath, path);
   grid.SetCellChecked(row, kColPath, kChecked);
-  grid.SetTextMatrix(row, kColStamp, FileTimeStampText(trimmed));
+  grid.SetTextMatrix(row, kColStamp, FileTimeStampText(path));
   ++ListedCount;
-  return 1;
 }
 
 void DeleteSelectedRows(Grid& grid, int& ListedCount) {

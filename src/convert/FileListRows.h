@@ -29,6 +29,10 @@ inline constexpr char kAlreadyListedNotice[] = "既にファイルが存在し�
 // trimmed text is listed already (letter case counts).
 int AddListedFile(Grid& grid, int& ListedCount, std::string_view path);
 
+// Lists the path exactly as given in row ListedCount, ticked, with its time stamp, without
+// looking for it among the rows: the caller knows it is not listed yet.
+void AppendListedRow(Grid& grid, int& ListedCount, const std::string& path);
+
 // Removes every selected row that holds a path; the other files keep their order, and the
 // grid keeps exactly ListedCount rows.
 void DeleteSelectedRows(Grid& grid, int& ListedCount);

@@ -17,6 +17,7 @@
 
 #include "common/Text.h"
 #include "convert/ConversionRun.h"
+#include "convert/CopyFile.h"
 #include "convert/CopyTarget.h"
 #include "convert/FileListRows.h"
 #include "convert/RowOutcome.h"
@@ -423,7 +424,10 @@ void FilenameConv::BrowseFolder() {
   if (!chosen.empty()) Text1->setText(PathToQString(chosen));
 }
 
-void FilenameConv::OpenDestinationFolder() { services_.shell.OpenFolder(PathFromQString(Text1->text())); }
+void FilenameConv::OpenDestinationFolder() {
+  // The folder the run copies into: a "\" typed in the box is a separator there too.
+  services_.shell.OpenFolder(UserGivenPath(PathFromQString(Text1->text())));
+}
 
 // ---- Grid events ----
 

@@ -5,6 +5,7 @@
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "common/TextEncoding.h"
 
 namespace varst {
 namespace {
@@ -21,6 +22,24 @@ void ReplaceControlBytes(std::string& text) {
   for (char& c : text) {
     if (IsControlByte(c)) c = '_';
   }
+}
+
+bool IsShiftJisLead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+bool IsShiftJisTrail(unsigned char byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
+
+// True when the bytes read as Shift_JIS characters: single bytes (ASCII and half-width
+// katakana) and lead bytes each followed by a trail byte.
+bool IsShiftJis(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (IsShiftJisLead(byte)) {
+      if (i + 1 >= text.size() || !IsShiftJisTrail(static_cast<unsigned char>(text[i + 1]))) return false;
+      ++i;
+    } else if (byte >= 0x80 && !(byte >= 0xA1 && byte <= 0xDF)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool NamesNoFolderOfItsOwn(std::string_view part) {
@@ -64,7 +83,17 @@ std::string LevelCode(int choiceIndex) {
 
 std::string CalFileName(std::string_view filename) {
   std::string cleaned(filename);
-  for (const char c : kDisallowed) ReplaceAll(cleaned, std::string_view(&c, 1), "_");
+  // Cleaned by character: the second byte of a Shift_JIS character may be "\" or "|", and
+  // replacing it would leave half a character. UTF-8 needs no care (its multi-byte characters
+  // hold no ASCII bytes), nor bytes in neither form.
+  const bool shiftJis = !IsValidUtf8(cleaned) && IsShiftJis(cleaned);
+  for (std::size_t i = 0; i < cleaned.size(); ++i) {
+    if (shiftJis && IsShiftJisLead(static_cast<unsigned char>(cleaned[i]))) {
+      ++i;
+    } else if (kDisallowed.find(cleaned[i]) != std::string_view::npos) {
+      cleaned[i] = '_';
+    }
+  }
   return cleaned;
 }
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <system_error>
+
+#include <sys/stat.h>
 
 #include "common/Paths.h"
 #include "common/Text.h"
@@ -78,28 +80,38 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Runs the scanner over the file; false when it cannot be opened or a read fails. Only
-// regular files are opened: a pipe could block for ever and a device could never end.
-bool ScanFile(const std::string& path, LineScanner& scanner) {
-  if (path.find('\0') != std::string::npos) return false;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) return false;
+std::string Describe(const char* action, const std::string& path, int error) {
+  return std::string(action) + ": " + path + " (" + std::strerror(error) + ")";
+}
+
+// Runs the scanner over the file; "" when it was read, else why it could not be. Only regular
+// files are opened: a pipe could block for ever and a device could never end.
+std::string ScanFile(const std::string& path, LineScanner& scanner) {
+  if (path.find('\0') != std::string::npos) return "Invalid file name";
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return Describe("Cannot open", path, errno);
+  if (!S_ISREG(status.st_mode)) return "Cannot open " + path + ": it is not a regular file";
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
+  if (!file) return Describe("Cannot open", path, errno);
   std::array<char, 64 * 1024> buffer{};
   for (;;) {
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
-    if (scanner.Feed(std::string_view(buffer.data(), got))) return true;
+    if (scanner.Feed(std::string_view(buffer.data(), got))) return {};
     if (got < buffer.size()) break;
   }
-  if (std::ferror(file.get())) return false;
+  if (std::ferror(file.get())) return Describe("Cannot read", path, errno);
   scanner.End();
-  return true;
+  return {};
+}
+
+// A UTF-16 text has a NUL beside every ASCII character; no drive line of bytes holds one.
+bool HoldsNul(const DriveInfo& drive) {
+  return drive.modelName.find('\0') != std::string::npos || drive.serialNumber.find('\0') != std::string::npos;
 }
 
 }  // namespace
 
-bool MkFileName(const std::string& fname, std::string& convert, DriveInfo& drv_info) {
+bool MkFileName(const std::string& fname, std::string& convert, DriveInfo& drv_info, std::string* unreadable) {
   bool haveDriveLine = false;
   bool found = false;
   DriveInfo drive;
@@ -115,8 +127,12 @@ bool MkFileName(const std::string& fname, std::string& convert, DriveInfo& drv_i
     found = line.fields >= 12;
     return found;
   });
-  if (!ScanFile(fname, scanner) || !found) return false;
-  if (drive.modelName.empty() || drive.serialNumber.empty()) return false;
+  std::string failure = ScanFile(fname, scanner);
+  if (!failure.empty()) {
+    if (unreadable != nullptr) *unreadable = std::move(failure);
+    return false;
+  }
+  if (!found || drive.modelName.empty() || drive.serialNumber.empty() || HoldsNul(drive)) return false;
   // The extension of the file name alone: a dot in a folder name is no extension.
   const std::string extension = GetExtension(GetFileName(fname));
   convert = CalFileName(SafeNamePart(drive.modelName) + "_" + SafeNamePart(drive.serialNumber) + "." + extension);

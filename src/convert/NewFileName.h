@@ -19,8 +19,11 @@ struct DriveInfo {
 //
 // True when such a drive line with a non-empty model name and serial number was found before
 // a line of 12 or more fields; then `convert` holds the new file name (name only) and
-// `drv_info` the two texts. False, leaving both untouched, for any other file, also one that
-// cannot be opened or read.
-[[nodiscard]] bool MkFileName(const std::string& fname, std::string& convert, DriveInfo& drv_info);
+// `drv_info` the two texts. False, leaving both untouched, for any other file: one whose drive
+// line holds NUL bytes (a UTF-16 text) is no data file either. When the file could not be
+// opened or read, `unreadable` (when given) receives the reason, so that it is not taken for a
+// file of bad data.
+[[nodiscard]] bool MkFileName(const std::string& fname, std::string& convert, DriveInfo& drv_info,
+                              std::string* unreadable = nullptr);
 
 }  // namespace varst

@@ -4,7 +4,6 @@
 // the "DATE" folder level and the file name check read.
 
 #include <ctime>
-#include <filesystem>
 #include <string>
 
 namespace varst {
@@ -12,14 +11,13 @@ namespace varst {
 // The text of a broken-down local time.
 [[nodiscard]] std::string FormatTimeStamp(const std::tm& local);
 
-// A file clock time as the seconds of the system clock, and back.
-[[nodiscard]] std::time_t ToTimeT(std::filesystem::file_time_type time);
-[[nodiscard]] std::filesystem::file_time_type FromTimeT(std::time_t time);
+// The text of a time in the local time zone; "" when it has no local date (beyond the years
+// the calendar functions can hold).
+[[nodiscard]] std::string TimeStampText(std::time_t time);
 
-// The text of a file time in the local time zone; "" when it cannot be represented.
-[[nodiscard]] std::string TimeStampText(std::filesystem::file_time_type time);
-
-// The time stamp text of a file; "" when the file has no readable time stamp.
+// The time stamp text of a file, read from the system in whole seconds, so every time the file
+// system can hold is shown as it is, also long after 2262; "" when the file has no readable
+// time stamp.
 [[nodiscard]] std::string FileTimeStampText(const std::string& path);
 
 }  // namespace varst

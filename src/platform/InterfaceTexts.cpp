@@ -129,6 +129,7 @@ const std::vector<const char*>& InterfaceTextSources() {
       QT_TRANSLATE_NOOP("Varst", "コピー"),
       QT_TRANSLATE_NOOP("Varst", "CSV保存"),
       QT_TRANSLATE_NOOP("Varst", "CSVファイル"),
+      QT_TRANSLATE_NOOP("Varst", "保存先フォルダーが設定されていません"),
   };
   return texts;
 }

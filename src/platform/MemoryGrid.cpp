@@ -11,6 +11,7 @@ MemoryGrid::RowCells MemoryGrid::EmptyRow() const {
 }
 
 void MemoryGrid::SetRows(int rows) {
+  soleSelected_ = -1;
   rows_.resize(static_cast<std::size_t>(std::max(0, rows)), EmptyRow());
   if (row_ >= Rows()) row_ = Rows() - 1;
   if (topRow_ >= Rows()) topRow_ = std::max(0, Rows() - 1);
@@ -26,8 +27,15 @@ void MemoryGrid::SetCols(int cols) {
 void MemoryGrid::SetRow(int row) {
   if (row < 0 || row >= Rows()) return;
   row_ = row;
-  for (RowCells& each : rows_) each.selected = false;
+  // A run makes each row current in turn: when the last current row is known to be the only
+  // selected one, only it needs clearing, so that a walk over all rows stays linear.
+  if (soleSelected_ >= 0 && soleSelected_ < Rows()) {
+    rows_[static_cast<std::size_t>(soleSelected_)].selected = false;
+  } else {
+    for (RowCells& each : rows_) each.selected = false;
+  }
   rows_[static_cast<std::size_t>(row)].selected = true;
+  soleSelected_ = row;
 }
 
 void MemoryGrid::SetTopRow(int row) {
@@ -98,6 +106,7 @@ Colour MemoryGrid::CellBackColor(int row, int col) const {
 void MemoryGrid::AddItem(const std::string& cells, int index) {
   const int row = (index < 0 || index > Rows()) ? Rows() : index;
   rows_.insert(rows_.begin() + row, EmptyRow());
+  soleSelected_ = -1;
   if (row_ >= row) ++row_;
   std::size_t start = 0;
   for (int col = 0; col < cols_; ++col) {
@@ -111,6 +120,7 @@ void MemoryGrid::AddItem(const std::string& cells, int index) {
 void MemoryGrid::RemoveItem(int row) {
   if (row < 0 || row >= Rows()) return;
   rows_.erase(rows_.begin() + row);
+  soleSelected_ = -1;
   if (row_ >= Rows()) row_ = Rows() - 1;
 }
 
@@ -145,7 +155,9 @@ bool MemoryGrid::IsSelected(int row) const {
 }
 
 void MemoryGrid::SetSelected(int row, bool selected) {
-  if (row >= 0 && row < Rows()) rows_[static_cast<std::size_t>(row)].selected = selected;
+  if (row < 0 || row >= Rows()) return;
+  rows_[static_cast<std::size_t>(row)].selected = selected;
+  soleSelected_ = -1;
 }
 
 }  // namespace varst

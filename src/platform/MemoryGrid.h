@@ -79,6 +79,7 @@ class MemoryGrid final : public Grid {
   int cols_ = 0;
   int row_ = -1;
   int topRow_ = 0;
+  int soleSelected_ = -1;  // the row SetRow made the only selected one; -1 when unknown
   bool headerVisible_ = false;
   std::vector<std::string> headers_;
   std::vector<bool> hidden_;

@@ -38,6 +38,8 @@ QString InitialPath(const std::string& initialName, const std::string& initialFo
 
 }  // namespace
 
+QFileDialog::Options FileDialogOptions() { return QFileDialog::HideNameFilterDetails; }
+
 QString FileDialogFilter(const std::string& description, const std::string& patterns) {
   QStringList list;
   for (const std::string& pattern : SplitFields(patterns, ";")) {
@@ -93,7 +95,8 @@ Answer QtPrompter::ShowMessage(const std::string& text, MessageIcon icon, Messag
 std::string QtPrompter::OpenFileDialog(const std::string& description, const std::string& patterns,
                                        const std::string& initialName, const std::string& initialFolder) {
   const QStringList files = QFileDialog::getOpenFileNames(Owner(), QString(), InitialPath(initialName, initialFolder),
-                                                          FileDialogFilter(description, patterns));
+                                                          FileDialogFilter(description, patterns), nullptr,
+                                                          FileDialogOptions());
   if (files.isEmpty()) return {};
   if (files.size() == 1) return PathFromQString(QDir::toNativeSeparators(files.front()));
   // Several files: the folder and each name, each followed by NUL, then a final NUL.
@@ -112,7 +115,7 @@ std::string QtPrompter::SaveFileDialog(const std::string& description, const std
   // The caller adds a missing extension and asks before overwriting, so the dialog must not.
   const QString file = QFileDialog::getSaveFileName(Owner(), QString(), InitialPath(initialName, initialFolder),
                                                     FileDialogFilter(description, patterns), nullptr,
-                                                    QFileDialog::DontConfirmOverwrite);
+                                                    FileDialogOptions() | QFileDialog::DontConfirmOverwrite);
   return PathFromQString(file);
 }
 

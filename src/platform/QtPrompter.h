@@ -2,6 +2,7 @@
 // The Prompter of the windows: Qt message boxes and the platform's file, colour and folder
 // dialogs, owned by the main window.
 
+#include <QFileDialog>
 #include <QPoint>
 #include <QPointer>
 #include <optional>
@@ -34,6 +35,10 @@ class QtPrompter final : public Prompter {
   QPointer<QWidget> owner_;
   std::optional<QPoint> nextBoxAt_;
 };
+
+// The options of every file dialog: a filter shows its description as written, without Qt
+// adding the patterns behind it again ("全ファイル(*.*)", not "全ファイル(*.*) (*)").
+[[nodiscard]] QFileDialog::Options FileDialogOptions();
 
 // A filter text for Qt's file dialogs from a description and patterns separated by ";". On a
 // file system that tells letter case apart the upper-case pattern is offered as well.

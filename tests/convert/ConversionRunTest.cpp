@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "ConvertTestFiles.h"
 #include "common/FileWrite.h"
 #include "convert/FileListRows.h"
@@ -244,6 +246,154 @@ TEST_F(ConversionRun, NeverWritesOverTheSourceItself) {
   EXPECT_EQ(grid.TextMatrix(0, kColStatus), "NG");
   EXPECT_EQ(std::filesystem::last_write_time(source), before);
   EXPECT_EQ(ReadFileBytes(source), test::DataFileText("MODEL-X100", "SN0001"));
+}
+
+// Whatever stands at the destination name exists: a folder, or a link that points nowhere, is
+// never replaced under "コピーしない" and "名前を変えて保存する"; "上書きする" replaces the link
+// itself (nothing is written where it points) and refuses to replace a folder. Catches the
+// existence test opening the name as a readable file together with a plain rename at the end
+// (the folder gives "NG", the link is replaced). Either alone is not caught here: the atomic
+// claim keeps these entries even after a wrong existence test, and the reverse.
+TEST_F(ConversionRun, AnythingAtTheDestinationNameExists) {
+  enum Entry { kFile, kFolder, kLinkToNothing };
+  const struct {
+    const char* name;
+    Entry entry;
+    int existing;
+    const char* status;
+    const char* written;  // the name the copy took, "" for none
+  } rows[] = {
+      {"file, skip", kFile, kExistingSkip, "SKIP", ""},
+      {"folder, skip", kFolder, kExistingSkip, "SKIP", ""},
+      {"link, skip", kLinkToNothing, kExistingSkip, "SKIP", ""},
+      {"file, rename", kFile, kExistingRename, "Comp..", "MODEL-X100_SN0001(1).csv"},
+      {"folder, rename", kFolder, kExistingRename, "Comp..", "MODEL-X100_SN0001(1).csv"},
+      {"link, rename", kLinkToNothing, kExistingRename, "Comp..", "MODEL-X100_SN0001(1).csv"},
+      {"file, overwrite", kFile, kExistingOverwrite, "Comp..", "MODEL-X100_SN0001.csv"},
+      {"folder, overwrite", kFolder, kExistingOverwrite, "NG", ""},
+      {"link, overwrite", kLinkToNothing, kExistingOverwrite, "Comp..", "MODEL-X100_SN0001.csv"},
+  };
+  const std::string source = List("05040101.csv");
+  const std::string dest = Out("MODEL-X100_SN0001.csv");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::remove_all(Out());
+    std::filesystem::create_directories(Out());
+    if (row.entry == kFile) dir.Write("out/MODEL-X100_SN0001.csv", "old");
+    if (row.entry == kFolder) std::filesystem::create_directory(dest);
+    if (row.entry == kLinkToNothing) std::filesystem::create_symlink(dir.File("nowhere"), dest);
+    choices.existing = row.existing;
+    EXPECT_EQ(RunOnce(), kRunFinished);
+    EXPECT_EQ(grid.TextMatrix(0, kColStatus), row.status) << grid.RowData(0);
+    if (*row.written != '\0') {
+      EXPECT_EQ(ReadFileBytes(Out(row.written)), ReadFileBytes(source));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere"))) << "nothing is written through a link";
+    if (row.entry == kFolder) {
+      EXPECT_TRUE(std::filesystem::is_directory(dest));
+    }
+    if (row.entry == kFile && row.existing != kExistingOverwrite) {
+      EXPECT_EQ(ReadFileBytes(dest), "old");
+    }
+  }
+}
+
+// Catches: the temporary created with fixed bits (0666 less the umask gives 0644 for every
+// copy) or given the bits of the file it replaces.
+TEST_F(ConversionRun, CopiesKeepTheSourcesPermissionBitsLessTheUmask) {
+  choices.existing = kExistingOverwrite;
+  const std::string source = List("05040101.csv");
+  dir.Write("out/MODEL-X100_SN0001.csv", "old");
+  std::filesystem::permissions(Out("MODEL-X100_SN0001.csv"), std::filesystem::perms(0666));
+  const struct {
+    unsigned source, umask, copy;
+  } rows[] = {{0600, 022, 0600}, {0755, 022, 0755}, {0644, 077, 0600}, {0640, 027, 0640}};
+  for (const auto& row : rows) {
+    std::filesystem::permissions(source, std::filesystem::perms(row.source));
+    const mode_t previous = ::umask(row.umask);
+    EXPECT_EQ(RunOnce(), kRunFinished);
+    ::umask(previous);
+    struct stat copy {};
+    ASSERT_EQ(::stat(Out("MODEL-X100_SN0001.csv").c_str(), &copy), 0);
+    EXPECT_EQ(copy.st_mode & 0777, row.copy) << std::oct << row.source << " under umask " << row.umask;
+  }
+}
+
+// Destination names up to the 255 bytes a folder entry holds are copied: the temporary's name
+// does not grow with them. Catches: a temporary named after its destination ("." + name +
+// ".tmp" + a number), which no longer fits from about 245 bytes on.
+TEST_F(ConversionRun, DestinationNamesUpToTheSystemsLimitAreCopied) {
+  for (const std::size_t length : {245U, 250U, 255U, 256U}) {
+    grid.SetRows(0);
+    state = ConversionState();
+    const std::string model(length - std::string("_S.csv").size(), 'M');
+    List("long.csv", "S", kStamp, model);
+    EXPECT_EQ(RunOnce(), kRunFinished);
+    EXPECT_EQ(grid.TextMatrix(0, kColStatus), length <= 255 ? "Comp.." : "NG") << length << ": " << grid.RowData(0);
+  }
+}
+
+// A name another writer takes between the test and the copy is not replaced: the copy moves on
+// to the next number, or counts as existing. The other writer is a real file made at the
+// moment of the rename. Catches: a plain rename at the end (it replaces the other copy).
+TEST_F(ConversionRun, ANameTakenDuringTheCopyIsNeverReplaced) {
+  const struct {
+    int existing;
+    const char* status;
+    const char* copy;
+  } rows[] = {{kExistingRename, "Comp..", "MODEL-X100_SN0001(1).csv"}, {kExistingSkip, "SKIP", ""}, {kExistingAsk, "SKIP", ""}};
+  const std::string source = List("05040101.csv");
+  const std::string dest = Out("MODEL-X100_SN0001.csv");
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(Out());
+    choices.existing = row.existing;
+    if (row.existing == kExistingAsk) questions.Dup(kAnswerSkip);
+    {
+      ScopedWriteFault otherWriter([&](WriteStep step, const std::string& target) {
+        if (step == WriteStep::Rename && target == dest) dir.Write("out/MODEL-X100_SN0001.csv", "theirs");
+        return false;
+      });
+      EXPECT_EQ(RunOnce(), kRunFinished);
+    }
+    EXPECT_EQ(grid.TextMatrix(0, kColStatus), row.status) << row.existing;
+    EXPECT_EQ(ReadFileBytes(dest), "theirs") << row.existing;
+    if (*row.copy != '\0') {
+      EXPECT_EQ(ReadFileBytes(Out(row.copy)), ReadFileBytes(source));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out()), {}), *row.copy != '\0' ? 2 : 1)
+        << "no temporary left behind";
+  }
+}
+
+// A source that a later row names as its destination stays as it is: the run refuses to
+// replace any of its own sources. Catches: only the row's own source protected.
+TEST_F(ConversionRun, NeverReplacesAnyOfItsOwnSources) {
+  choices.existing = kExistingOverwrite;
+  List("x.csv");
+  const std::string later = dir.Write("out/MODEL-X100_SN0001.csv", test::DataFileText("MODEL-X100", "SN0001") + "more\r\n");
+  AddListedFile(grid, state.ListedCount, later);
+  EXPECT_EQ(RunOnce(), kRunFinished);
+  EXPECT_EQ(grid.TextMatrix(0, kColStatus), "NG");
+  EXPECT_NE(grid.RowData(0).find("source"), std::string::npos) << grid.RowData(0);
+  EXPECT_EQ(ReadFileBytes(later), test::DataFileText("MODEL-X100", "SN0001") + "more\r\n");
+}
+
+// Catches: a missing date dropping the "DATE" level (the copy lands one level up, in out/),
+// and the empty folder box told for every row or not at all.
+TEST_F(ConversionRun, MissingFolderPartsFailTheFileAndAnEmptyFolderBoxIsToldOnce) {
+  choices.level1 = kLevelDate;
+  List("a.csv", "SN1", "");
+  List("b.csv", "SN2", "// 12:00:00");
+  EXPECT_EQ(RunOnce(), kRunFinished);
+  EXPECT_EQ(Row(0), std::string("NG||") + kCopyError);
+  EXPECT_EQ(Row(1), std::string("NG||") + kCopyError);
+  EXPECT_FALSE(std::filesystem::exists(Out())) << "nothing written without its date folder";
+  EXPECT_TRUE(questions.asked.empty());
+
+  choices.baseFolder = "";
+  EXPECT_EQ(RunOnce(), kRunFinished);
+  EXPECT_EQ(questions.asked, std::vector<std::string>{std::string("tell: ") + kNoBaseFolderText});
+  EXPECT_EQ(grid.RowData(1), kNoBaseFolderText);
 }
 
 TEST_F(ConversionRun, AnEmptyListHasNothingToDo) {

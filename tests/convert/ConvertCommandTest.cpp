@@ -103,5 +103,20 @@ TEST(ConvertCommand, ReportsEveryFileThatWasNotCopied) {
   EXPECT_TRUE(StartsWith(blocked.lines[0], "NG\t" + unchecked + "\t\tコピー中にエラーが発生しました (")) << blocked.lines[0];
 }
 
+TEST(ConvertCommand, TakesEveryPathExactlyAsGiven) {
+  test::TempDir dir;
+  dir.Write("src/a.csv", test::DataFileText("M", "PLAIN"));
+  const std::string leading = dir.Write("src/ a.csv", test::DataFileText("M", "LEADING"));
+  const std::string trailing = dir.Write("src/b.csv ", test::DataFileText("M", "TRAILING"));
+  const Outcome outcome = Convert({"--dest", dir.File("out"), leading, trailing});
+  EXPECT_EQ(outcome.status, kConvertAllCopied) << outcome.err;
+  ASSERT_EQ(outcome.lines.size(), 2U);
+  EXPECT_EQ(SplitFields(outcome.lines[0], "\t")[1], leading);
+  EXPECT_EQ(SplitFields(outcome.lines[1], "\t")[1], trailing);
+  EXPECT_TRUE(FileExists(std::string_view(dir.File("out/M_LEADING.csv"))));
+  EXPECT_TRUE(FileExists(std::string_view(dir.File("out/M_TRAILING.csv ")))) << "the extension keeps its blank";
+  EXPECT_FALSE(FileExists(std::string_view(dir.File("out/M_PLAIN.csv")))) << "\" a.csv\" is not a.csv";
+}
+
 }  // namespace
 }  // namespace varst

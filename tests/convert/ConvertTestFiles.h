@@ -23,8 +23,9 @@ class ScriptedQuestions final : public ConversionQuestions {
 
   QuestionReply AskDateMismatch(const std::string& text) override;
   QuestionReply AskDuplicate(std::string& newName) override;
+  void Tell(const std::string& text) override { asked.push_back("tell: " + text); }
 
-  std::vector<std::string> asked;  // "date: <text>" or "dup: <offered name>"
+  std::vector<std::string> asked;  // "date: <text>", "dup: <offered name>" or "tell: <text>"
 
  private:
   struct Step {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "ConvertTestFiles.h"
 #include "convert/FileListRows.h"
 #include "platform/QtGrid.h"
+#include "platform/QtPrompter.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -194,6 +196,35 @@ TEST_F(FilenameConvWindow, ClosingDuringARunStopsItAndThenCloses) {
   EXPECT_EQ(saved, 1);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(alive.isNull());
+}
+
+// The open dialog's filter reads as written: the window asks for "全ファイル(*.*)" over "*",
+// and Qt's own dialog, opened as the prompter opens it, shows exactly that. Catches: the file
+// dialogs opened without FileDialogOptions (the filter reads "全ファイル(*.*) (*)").
+TEST_F(FilenameConvWindow, TheOpenDialogShowsItsFilterAsWritten) {
+  Open();
+  ListFiles({"a.csv"});
+  EXPECT_EQ(prompter.History().back().text, "全ファイル(*.*)|*");
+  QFileDialog dialog(nullptr, QString(), QString(), FileDialogFilter("全ファイル(*.*)", "*"));
+  dialog.setOptions(FileDialogOptions() | QFileDialog::DontUseNativeDialog);
+  auto* filters = dialog.findChild<QComboBox*>("fileTypeCombo");
+  ASSERT_NE(filters, nullptr);
+  EXPECT_EQ(filters->itemText(0), QStringLiteral("全ファイル(*.*)"));
+}
+
+// An empty folder box fails every checked file, and the window says why once per run.
+// Catches: the reason kept in the rows only (no message), or told for every row.
+TEST_F(FilenameConvWindow, AnEmptyFolderBoxIsToldOncePerRun) {
+  Open();
+  Child<QLineEdit>("Text1")->setText("  ");
+  ListFiles({"a.csv", "b.csv"});
+  for (int run = 0; run < 2; ++run) {
+    prompter.ExpectMessage("保存先フォルダーが設定されていません");
+    prompter.ExpectMessage("全てのファイル名が正常に変換されていません。確認してください");
+    Command1(0)->click();
+    EXPECT_TRUE(prompter.Finished());
+    EXPECT_EQ(Status(0) + Status(1), "NGNG");
+  }
 }
 
 TEST_F(FilenameConvWindow, EditsWithTheEditorOrTheDesktopAndOpensTheFolder) {

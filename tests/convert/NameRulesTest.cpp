@@ -11,6 +11,26 @@ TEST(CalFileName, ReplacesTheElevenDisallowedCharactersOnly) {
   EXPECT_EQ(CalFileName(" .x-Y_z. "), " .x-Y_z. ");
 }
 
+// Names are cleaned by character: the second byte of a Shift_JIS character may be "\" (0x5C)
+// or "|" (0x7C) and stays, a "\" of its own is replaced. UTF-8 and other bytes are cleaned byte
+// by byte. Catches: byte-wise cleaning of Shift_JIS ("ソ" 83 5C becomes 83 5F, half a character).
+TEST(CalFileName, CleansShiftJisByCharacter) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string cleaned;
+  } rows[] = {
+      {"katakana so, then a backslash", "\x83\x5C\\1", "\x83\x5C_1"},
+      {"kanji hyou, a colon", "\x95\x5C:", "\x95\x5C_"},
+      {"a trail byte 0x7C", "A\x81\x7C|", "A\x81\x7C_"},
+      {"half-width katakana", "\xB1/\xB2", "\xB1_\xB2"},
+      {"UTF-8", "\xE3\x82\xBD/x", "\xE3\x82\xBD_x"},
+      {"neither: byte by byte", "\x83", "\x83"},
+      {"cut after a lead byte: byte by byte", "a\\\x83", "a_\x83"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(CalFileName(row.text), row.cleaned) << row.name;
+}
+
 TEST(SafeNamePart, NoPartNamesTheBaseFolderOrOneAbove) {
   const struct {
     const char* name;

@@ -13,6 +13,13 @@ using test::TempDir;
 constexpr char kDrive[] = "MODEL-X100,SN0001,156301488,ATA,FW1.00,512,7200,SATA,64MB,00\r\n";
 constexpr char kCondition[] = "0,0,156301487,0,0,256,100,100,0,0,0,0,-1\r\n";
 
+// The text as UTF-16 (little-endian): a NUL after every ASCII byte.
+std::string Utf16(const std::string& text) {
+  std::string wide;
+  for (const char c : text) wide += std::string{c, '\0'};
+  return wide;
+}
+
 TEST(MkFileName, FindsTheDriveLineBeforeTheFirstLongLine) {
   const struct {
     const char* name;
@@ -38,6 +45,9 @@ TEST(MkFileName, FindsTheDriveLineBeforeTheFirstLongLine) {
       {"empty file", "a.csv", "", nullptr},
       {"binary", "a.dat", std::string("\0\xFF\x01,\r\r\n\0", 8), nullptr},
       {"model of two dots", "a.csv", test::DataFileText("..", "SN0001"), "__SN0001.csv", ".."},
+      // Catches: NUL bytes in the drive line taken as name bytes (the name becomes M_O_D_E_L...).
+      {"UTF-16", "a.csv", Utf16(test::DataFileText("MODEL-X100", "SN0001")), nullptr},
+      {"UTF-16 with its mark", "a.csv", "\xFF\xFE" + Utf16(test::DataFileText("MODEL-X100", "SN0001")), nullptr},
   };
   for (const auto& row : rows) {
     TempDir dir;
@@ -57,8 +67,17 @@ TEST(MkFileName, ReadsOnlyTheHeadAndRefusesWhatItCannotRead) {
   std::string convert;
   DriveInfo drive;
   EXPECT_TRUE(MkFileName(dir.Write("big.csv", huge), convert, drive));
-  EXPECT_FALSE(MkFileName(dir.File("missing.csv"), convert, drive));
-  EXPECT_FALSE(MkFileName(dir.Path(), convert, drive)) << "a folder";
+  // What cannot be opened says so, and is not taken for a file of bad data. Catches: the
+  // reason dropped (the run reports "データファイルが不正です").
+  std::string unreadable;
+  EXPECT_FALSE(MkFileName(dir.File("missing.csv"), convert, drive, &unreadable));
+  EXPECT_EQ(unreadable, "Cannot open: " + dir.File("missing.csv") + " (No such file or directory)");
+  unreadable.clear();
+  EXPECT_FALSE(MkFileName(dir.Path(), convert, drive, &unreadable)) << "a folder";
+  EXPECT_NE(unreadable.find("not a regular file"), std::string::npos) << unreadable;
+  unreadable.clear();
+  EXPECT_FALSE(MkFileName(dir.Write("bad.csv", "no,drive\r\n"), convert, drive, &unreadable));
+  EXPECT_EQ(unreadable, "") << "a readable file of bad data";
   EXPECT_FALSE(MkFileName("/dev/zero", convert, drive)) << "a device that never ends";
   EXPECT_FALSE(MkFileName(dir.Write("one-line.csv", std::string(200000, ',')), convert, drive));
 }

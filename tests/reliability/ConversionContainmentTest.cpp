@@ -14,6 +14,7 @@
 #include "convert/ConvertTestFiles.h"
 #include "convert/FileListRows.h"
 #include "convert/NameRules.h"
+#include "common/Text.h"
 #include "platform/MemoryGrid.h"
 #include "support/TempDir.h"
 
@@ -89,15 +90,20 @@ TEST(ConversionContainment, NoCopyLandsOutsideTheBaseFolder) {
     ConversionContext run{grid, state, form, questions, target};
     EXPECT_EQ(RunConversion(run), kRunFinished);
 
+    // Every drive is copied but two: the one with NUL bytes (no drive line of a text file
+    // holds one) and the one whose 300 + 300 byte name no folder entry can take. Each copy is
+    // there, below the base, with the source's bytes. Catches: a run that refuses every file
+    // (CopyRow returning before the copy), or a target that reports copies it never wrote
+    // (CopyToDestination returning Copied before the rename).
     int copied = 0;
     for (int row = 0; row < state.ListedCount; ++row) {
       const std::string converted = grid.TextMatrix(row, kColConverted);
       if (grid.TextMatrix(row, kColStatus) != "Comp..") continue;
       ++copied;
       EXPECT_TRUE(Below(converted, base)) << converted;
+      EXPECT_EQ(test::ReadFileBytes(converted), test::ReadFileBytes(grid.TextMatrix(row, kColPath))) << converted;
     }
-    EXPECT_GE(copied, static_cast<int>(drives.size() * kStamps.size()) - static_cast<int>(kStamps.size()))
-        << "only the drive whose NUL empties the serial is refused";
+    EXPECT_EQ(copied, static_cast<int>((drives.size() - 2) * kStamps.size()));
     int outside = 0;
     for (const std::string& file : FilesBelow(dir.Path())) {
       if (file.rfind("root/src/", 0) != 0 && file.rfind("root/out/", 0) != 0) {
@@ -123,19 +129,36 @@ TEST(ConversionContainment, TheFolderRulesNeverClimb) {
   }
 }
 
-TEST(ConversionContainment, TheCommandKeepsCopiesBelowItsDestination) {
-  test::TempDir dir;
-  std::vector<std::string> args = {"--dest", dir.File("root/out"), "--level1", "model", "--level2", "date",
-                                   "--exists", "rename"};
+// However the destination folder is spelt ("\" as separator, a trailing separator, "." or a
+// doubled separator), every copy lands in root/out and holds its source's bytes. Catches: the
+// folder taken as typed (a name "out\" then holds the copies' names beside out, in root), or
+// the copies not made at all.
+TEST(ConversionContainment, TheCommandKeepsCopiesBelowItsDestinationHoweverItIsSpelt) {
   const std::vector<Hostile> drives = HostileDrives();
-  for (std::size_t i = 0; i < drives.size(); ++i) {
-    args.push_back(dir.Write("root/src/" + std::to_string(i) + ".csv", test::DataFileText(drives[i].model, drives[i].serial)));
-  }
-  std::ostringstream out;
-  std::ostringstream err;
-  RunConvertCommand(args, out, err);
-  for (const std::string& file : FilesBelow(dir.Path())) {
-    EXPECT_TRUE(file.rfind("root/src/", 0) == 0 || file.rfind("root/out/", 0) == 0) << file;
+  for (const char* spelling : {"root/out", "root/out/", "root/out\\", "root\\out", "root\\out\\", "root/./out//"}) {
+    SCOPED_TRACE(spelling);
+    test::TempDir dir;
+    std::vector<std::string> args = {"--dest", dir.File(spelling), "--level1", "model", "--level2", "date",
+                                     "--exists", "rename"};
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+      args.push_back(dir.Write("root/src/" + std::to_string(i) + ".csv", test::DataFileText(drives[i].model, drives[i].serial)));
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    RunConvertCommand(args, out, err);
+    int copies = 0;
+    for (const std::string& file : FilesBelow(dir.Path())) {
+      const bool copy = file.rfind("root/out/", 0) == 0;
+      EXPECT_TRUE(copy || file.rfind("root/src/", 0) == 0) << file;
+      copies += copy ? 1 : 0;
+    }
+    EXPECT_EQ(copies, static_cast<int>(drives.size()) - 2) << out.str();
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+      const std::vector<std::string> fields = SplitFields(line, "\t");
+      if (fields.at(0) != "Comp..") continue;
+      EXPECT_EQ(test::ReadFileBytes(fields.at(2)), test::ReadFileBytes(fields.at(1))) << line;
+    }
   }
 }
 
