@@ -56,15 +56,22 @@ std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>&
 
 ReferenceBand ComputeReferenceBand(const std::vector<std::vector<BandPoint>>& series, double start, double end,
                                    const BandSettings& settings) {
+  std::vector<BinValues> binValues;
+  binValues.reserve(series.size());
+  for (const auto& points : series) binValues.push_back(SeriesBinValues(points, start, end, settings.bins));
+  return ComputeReferenceBandFromBins(binValues, start, end, settings);
+}
+
+ReferenceBand ComputeReferenceBandFromBins(const std::vector<BinValues>& binValues, double start, double end,
+                                           const BandSettings& settings) {
   ReferenceBand band;
   band.start = start;
   band.end = end;
-  band.series.resize(series.size());
-  if (series.size() < 3 || settings.bins < 1) return band;
-
-  std::vector<std::vector<std::optional<double>>> binValues;
-  binValues.reserve(series.size());
-  for (const auto& points : series) binValues.push_back(SeriesBinValues(points, start, end, settings.bins));
+  band.series.resize(binValues.size());
+  if (binValues.size() < 3 || settings.bins < 1) return band;
+  for (const BinValues& perSeries : binValues) {
+    if (perSeries.size() != static_cast<std::size_t>(settings.bins)) return band;
+  }
 
   band.bins.resize(static_cast<std::size_t>(settings.bins));
   std::vector<double> values;
@@ -84,7 +91,7 @@ ReferenceBand ComputeReferenceBand(const std::vector<std::vector<BandPoint>>& se
     band.present = true;
   }
 
-  for (std::size_t i = 0; i < series.size(); ++i) {
+  for (std::size_t i = 0; i < binValues.size(); ++i) {
     SeriesVerdict& verdict = band.series[i];
     for (std::size_t b = 0; b < band.bins.size(); ++b) {
       const BandBin& bin = band.bins[b];

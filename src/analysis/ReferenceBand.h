@@ -57,8 +57,15 @@ struct ReferenceBand {
 [[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points,
                                                                  double start, double end, int bins);
 
+using BinValues = std::vector<std::optional<double>>;
+
 // The band over [start, end] of `series` (each one series' records) and each series' verdict.
 [[nodiscard]] ReferenceBand ComputeReferenceBand(const std::vector<std::vector<BandPoint>>& series,
                                                  double start, double end, const BandSettings& settings = {});
+
+// The same from each series' bin values (SeriesBinValues with settings.bins bins), for callers
+// that read many files and keep only their bins, not their records.
+[[nodiscard]] ReferenceBand ComputeReferenceBandFromBins(const std::vector<BinValues>& binValues, double start,
+                                                         double end, const BandSettings& settings = {});
 
 }  // namespace varst
