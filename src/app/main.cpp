@@ -8,6 +8,7 @@
 #include "Version.h"
 #include "app/Application.h"
 #include "app/HeadlessCommands.h"
+#include "app/ReportCommand.h"
 #include "convert/ConvertCommand.h"
 
 namespace {
@@ -18,6 +19,7 @@ constexpr char kUsage[] =
     "       varst --dump-drawing [options] DATAFILE...      the chart's drawing operations as text\n"
     "       varst --list-series [options] DATAFILE...       the series rows, one a line\n"
     "       varst --stats [--format csv|json] [options] DATAFILE...  figures of every series row\n"
+    "       varst --report DIR [options] DATAFILE... | --from-list F | --scan DIR   batch report\n"
     "       varst /CONV [FILE...]                           open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] FILE...    copy files to names made of model and serial\n"
     "       varst --help | --version\n"
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (varst::IsHeadlessCommand(items)) return varst::RunHeadlessCommand(argc, argv, items);
+  if (varst::IsReportCommand(items)) return varst::RunReportCommand(argc, argv, items);
   if (!items.empty() && items[0] == "--convert") {
     return varst::RunConvertCommand({items.begin() + 1, items.end()}, std::cout, std::cerr);
   }

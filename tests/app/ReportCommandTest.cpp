@@ -1,0 +1,160 @@
+// The batch report over generated drives, run as a script runs it: the varst program itself.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "common/Text.h"
+#include "support/TempDir.h"
+
+namespace varst {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempDir;
+
+struct ReportRun {
+  int status = -1;
+  std::string err;
+};
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+ReportRun Varst(const TempDir& dir, const std::vector<std::string>& arguments) {
+  std::string command = Quoted(VARST_BINARY);
+  for (const std::string& argument : arguments) command += " " + Quoted(argument);
+  command += " >/dev/null 2>" + Quoted(dir.File("stderr.txt"));
+  const int status = std::system(command.c_str());
+  return ReportRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir.File("stderr.txt"))};
+}
+
+// A read test over LBA 0..999999 of 2000 records at about 100 MB/s with 2% noise; with a slow
+// zone, the records of the tenth of the range from 40% on run 20% slower.
+std::string Drive(const TempDir& dir, const std::string& serial, unsigned seed, bool slowZone) {
+  std::mt19937 random(seed);
+  std::normal_distribution<double> noise(0, 2);
+  std::string text = "MODEL-F,"+ serial + ",1000000,ATA,FW1,512,7200,SATA,64MB,00\r\n0,0,999999,0,0,256,100,150,0,0,0,0,-1\r\n";
+  for (int i = 0; i < 2000; ++i) {
+    const int x = i * 500;
+    double value = 100 + noise(random);
+    if (slowZone && x >= 400000 && x < 500000) value *= 0.8;
+    char line[64];
+    std::snprintf(line, sizeof line, "R,%d,%d,%.2f,1\r\n", x, i, value);
+    text += line;
+  }
+  return dir.Write(serial + ".dat", text);
+}
+
+// The summary's rows as cells (no field of these files needs quoting).
+std::vector<std::vector<std::string>> Summary(const std::string& folder) {
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : SplitLines(ReadFileBytes(folder + "/summary.csv"))) {
+    if (line.empty()) continue;
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1) {
+      cells.push_back(line.substr(start, comma - start));
+    }
+    cells.push_back(line.substr(start));
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+std::size_t Column(const std::vector<std::string>& header, const std::string& name) {
+  return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+}
+
+TEST(ReportCommand, FlagsExactlyTheDriveWithASlowZone) {
+  TempDir dir;
+  std::vector<std::string> drives;
+  for (unsigned i = 0; i < 6; ++i) drives.push_back(Drive(dir, "SN" + std::to_string(i), i + 1, false));
+  const std::string slow = Drive(dir, "SLOW", 99, true);
+
+  struct Case {
+    const char* name;
+    bool withSlow;
+    int status;
+    std::size_t outliers;
+  };
+  for (const Case& c : {Case{"six alike", false, 0, 0}, Case{"six and a slow one", true, 1, 1}}) {
+    std::vector<std::string> arguments = {"--report", dir.File(std::string("out-") + (c.withSlow ? "slow" : "alike")),
+                                          "--fail-on-outlier", "--jobs", "2"};
+    arguments.insert(arguments.end(), drives.begin(), drives.end());
+    if (c.withSlow) arguments.push_back(slow);
+    const ReportRun run = Varst(dir, arguments);
+    ASSERT_EQ(run.status, c.status) << c.name << run.err;
+    const auto rows = Summary(arguments[1]);
+    ASSERT_EQ(rows.size(), drives.size() + (c.withSlow ? 2 : 1)) << c.name;
+    const std::size_t outlier = Column(rows[0], "outlier");
+    const std::size_t serial = Column(rows[0], "serial");
+    std::size_t flagged = 0;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+      ASSERT_LT(outlier, rows[r].size());
+      if (rows[r][outlier] == "yes") {
+        ++flagged;
+        EXPECT_EQ(rows[r][serial], "SLOW") << c.name;
+      } else {
+        EXPECT_EQ(rows[r][outlier], "no") << c.name;
+      }
+    }
+    EXPECT_EQ(flagged, c.outliers) << c.name;
+    const std::string page = ReadFileBytes(arguments[1] + "/index.html");
+    EXPECT_NE(page.find("<img src=\"overlay-LBA_0-999999_Read.png\""), std::string::npos) << c.name;
+    EXPECT_NE(page.find("href=\"charts/MODEL-F_SN0.png\""), std::string::npos) << c.name;
+    EXPECT_TRUE(std::filesystem::is_regular_file(arguments[1] + "/charts/MODEL-F_SN5.png")) << c.name;
+  }
+}
+
+TEST(ReportCommand, DamagedFilesAreListedAndTheRestReported) {
+  TempDir dir;
+  const std::string folder = dir.Path() + "/in";
+  for (unsigned i = 0; i < 3; ++i) Drive(dir, "in/SN" + std::to_string(i), i + 1, false);
+  dir.Write("in/empty.dat", "");
+  dir.Write("in/damaged.dat", std::string("\0\0\0\x01\x02", 5));
+  dir.Write("in/time.dat", "MODEL-T,T1,1000,ATA,FW1,512,7200,SATA,64MB,00\r\n0,0,60000,0,128,256,100,150,0,60000,100,0,-1\r\n"
+                           "R,0,0,50,1\r\nR,1000,1,51,1\r\n");
+  // Two job counts give the same report, byte for byte.
+  ASSERT_EQ(Varst(dir, {"--report", dir.File("one"), "--jobs", "1", "--scan", folder}).status, 0);
+  const ReportRun run = Varst(dir, {"--report", dir.File("two"), "--jobs", "2", "--scan", folder});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFileBytes(dir.File("one/summary.csv")), ReadFileBytes(dir.File("two/summary.csv")));
+
+  const auto rows = Summary(dir.File("two"));
+  const std::size_t error = Column(rows[0], "error");
+  const std::size_t path = Column(rows[0], "path");
+  std::map<std::string, std::string> errors;
+  for (std::size_t r = 1; r < rows.size(); ++r) errors[std::filesystem::path(rows[r][path]).filename()] = rows[r][error];
+  EXPECT_EQ(errors["empty.dat"], "データが不正です");
+  EXPECT_FALSE(errors["damaged.dat"].empty());
+  EXPECT_EQ(errors["SN0.dat"], "");
+  EXPECT_EQ(errors["time.dat"], "");
+  EXPECT_NE(ReadFileBytes(dir.File("two/index.html")).find("no band"), std::string::npos);
+}
+
+TEST(ReportCommand, AFolderHoldingOtherFilesIsNeverReplaced) {
+  TempDir dir;
+  const std::string drive = Drive(dir, "SN1", 1, false);
+  dir.Write("mine/notes.txt", "keep me");
+  const ReportRun run = Varst(dir, {"--report", dir.File("mine"), drive});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(ReadFileBytes(dir.File("mine/notes.txt")), "keep me");
+  // An earlier report is replaced whole.
+  ASSERT_EQ(Varst(dir, {"--report", dir.File("report"), drive}).status, 0);
+  dir.Write("report/charts/stale.png", "x");
+  ASSERT_EQ(Varst(dir, {"--report", dir.File("report"), drive}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("report/charts/stale.png")));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    EXPECT_NE(entry.path().filename().string()[0], '.') << "left behind: " << entry.path();
+  }
+}
+
+}  // namespace
+}  // namespace varst
