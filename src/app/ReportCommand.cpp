@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "analysis/BandDrawing.h"
 #include "analysis/ReferenceBand.h"
 #include "analysis/StatisticsTable.h"
 #include "app/HeadlessSession.h"
@@ -360,10 +361,24 @@ bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& ser
   HeadlessSession session(chartOptions, prompter);
   session.LoadFiles();
   MemoryGrid& grid = session.SeriesGrid();
+  std::vector<bool>& outlierRows = session.Chart().OutlierRows;
+  outlierRows.assign(static_cast<std::size_t>(grid.Rows()), false);
   for (int row = 0; row < grid.Rows(); ++row) {
     const SeriesKeyParts key = ParseSeriesKey(grid.RowData(row));
-    grid.SetCellChecked(row, 1, std::string(Trim(key.label)) == group.key.label ? kChecked : kUnchecked);
+    const std::string label(Trim(key.label));
+    grid.SetCellChecked(row, 1, label == group.key.label ? kChecked : kUnchecked);
+    for (std::size_t m = 0; m < group.members.size(); ++m) {
+      const StatisticsRow& member = series[group.members[m]].stats;
+      if (group.band.present && group.band.series[m].outlier && member.path == key.path && member.label == label) {
+        outlierRows[static_cast<std::size_t>(row)] = true;
+      }
+    }
   }
+  session.Drawer().SetUnderlay([&group](DrawingSurface& surface, const ChartState& chart, double rangeEnd) {
+    const ViewRange shown = ShownRange(chart, rangeEnd);
+    DrawBand(surface, group.band, BandFrame{shown.start, shown.end, static_cast<double>(chart.YZoom),
+                                            static_cast<double>(chart.YFullScale), surface.BackColor()});
+  });
   LoadContext context = session.Context();
   RedrawTickedRows(context);
   const QImage image = RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height);

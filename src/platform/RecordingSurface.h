@@ -57,6 +57,7 @@ class RecordingSurface : public DrawingSurface {
   void Rectangle(double x1, double y1, double x2, double y2) override;
   void Ellipse(double x1, double y1, double x2, double y2) override;
   void Clear() override;
+  void FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) override;
 
   void SetExportWidth(std::int32_t twips) override { exportWidth_ = twips; }
   void SetExportHeight(std::int32_t twips) override { exportHeight_ = twips; }

@@ -1,5 +1,8 @@
 #include "analysis/ReferenceBand.h"
 
+#include "analysis/BandDrawing.h"
+#include "platform/RecordingSurface.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -101,6 +104,25 @@ TEST(ReferenceBand, ABinNeedsThreeSeriesAndSharesCountOnlyBandedBins) {
   EXPECT_EQ(slowZone.series[3].binsOutside, 100u);
   EXPECT_DOUBLE_EQ(slowZone.series[3].outlierShare, 0.2);
   EXPECT_TRUE(slowZone.series[3].outlier);
+}
+
+TEST(ReferenceBand, DrawnAsAreasPerRunOfBinsAndADashedMedianClippedAtTheFrame) {
+  ReferenceBand band;
+  band.present = true;
+  band.start = 0;
+  band.end = 4;
+  band.bins = {{true, 10, 8, 12}, {false, 0, 0, 0}, {true, 20, 18, 22}, {true, 40, 30, 60}};
+  RecordingSurface surface;
+  surface.Clear();
+  // The frame shows 0..4 across 0..10000, values x 2 up to 100: the last bin's top is cut there.
+  DrawBand(surface, band, BandFrame{0, 4, 2, 100, 0x000000});
+  const std::string expected =
+      "clear\n"
+      "scale 0 0 1000 1000\n"
+      "polygon A08080 110 0 24 2500 24 2500 16 0 16\n"
+      "polygon A08080 110 5000 44 7500 44 7500 100 10000 100 10000 60 7500 60 7500 36 5000 36\n"
+      "line 6250 40 8750 80 E0E0E0 1\n";
+  EXPECT_EQ(DumpDisplayList(surface.List()), expected);
 }
 
 }  // namespace
