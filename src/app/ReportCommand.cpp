@@ -306,12 +306,14 @@ std::vector<FileOutcome> ReadAll(const std::vector<std::string>& files, const Re
   // Progress for more than a few files, about once a second and when the last one is done.
   if (files.size() > 5) {
     auto lastShown = started;
-    for (std::size_t now = done; now < files.size(); now = done) {
+    for (bool last = false; !last;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      const std::size_t now = done;
+      last = now == files.size();
       const auto clock = std::chrono::steady_clock::now();
-      if (clock - lastShown < std::chrono::seconds(1)) continue;
+      if (!last && clock - lastShown < std::chrono::seconds(1)) continue;
       lastShown = clock;
-      std::fprintf(stderr, "report: %zu/%zu files, %.1f s\n", static_cast<std::size_t>(done), files.size(),
+      std::fprintf(stderr, "report: %zu/%zu files, %.1f s\n", now, files.size(),
                    std::chrono::duration<double>(clock - started).count());
     }
   }
@@ -345,15 +347,24 @@ std::vector<std::string> PlaceCharts(const std::vector<FileOutcome>& outcomes, c
   return names;
 }
 
-// The overlay of one group: every member series drawn together, the others unticked.
-bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& series,
-                  const std::vector<std::string>& files, const ReportOptions& options, const std::string& picture) {
+// The files of a group in file order, each once.
+std::vector<std::string> GroupFiles(const ReportGroup& group, const std::vector<ReportSeries>& series,
+                                    const std::vector<std::string>& files) {
   std::vector<std::string> paths;
   std::set<std::string> seen;
   for (std::size_t member : group.members) {
     const std::string& path = files[series[member].file];
-    if (seen.insert(path).second && paths.size() < static_cast<std::size_t>(kTableSize)) paths.push_back(path);
+    if (seen.insert(path).second) paths.push_back(path);
   }
+  return paths;
+}
+
+// The overlay of one group: every member series drawn together, the others unticked. A chart
+// holds kTableSize files at most: the first ones are drawn, the band is that of all.
+bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& series,
+                  const std::vector<std::string>& files, const ReportOptions& options, const std::string& picture) {
+  std::vector<std::string> paths = GroupFiles(group, series, files);
+  if (paths.size() > static_cast<std::size_t>(kTableSize)) paths.resize(static_cast<std::size_t>(kTableSize));
   std::ostringstream messages;
   ConsolePrompter prompter(messages);
   HeadlessOptions chartOptions = options.chart;
@@ -470,6 +481,11 @@ int RunReportCommand(int& argc, char** argv, const std::vector<std::string>& ite
       return fail("cannot write " + picture);
     }
     std::string note = std::to_string(group.members.size()) + " series";
+    if (const std::size_t inGroup = GroupFiles(group, series, files).size(); inGroup > static_cast<std::size_t>(kTableSize)) {
+      note += "; the first " + std::to_string(kTableSize) + " of " + std::to_string(inGroup) +
+              " files drawn (a chart holds " + std::to_string(kTableSize) + "), the band is of all";
+      std::fprintf(stderr, "report: %s: the first %d of %zu files drawn\n", picture.c_str(), kTableSize, inGroup);
+    }
     if (!group.band.present) note += "; fewer than 3 comparable series: no band";
     page.groups.push_back({group.name, picture, note});
   }

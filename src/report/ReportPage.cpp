@@ -1,5 +1,7 @@
 #include "report/ReportPage.h"
 
+#include "common/TextEncoding.h"
+
 namespace varst {
 namespace {
 
@@ -34,6 +36,9 @@ std::string EncodeLink(const std::string& link) {
   }
   return out;
 }
+
+// Text from data files, as the page's UTF-8 (bytes that are not UTF-8 read as Latin-1).
+std::string Shown(const std::string& text) { return HtmlEscape(ToDisplayUtf8(text)); }
 
 bool LooksNumeric(const std::string& cell) {
   if (cell.empty()) return true;
@@ -76,10 +81,10 @@ std::string ReportPage(const ReportPageContent& content) {
     page += "<figure>";
     if (!group.picture.empty()) {
       page += "<a href=\"" + HtmlEscape(EncodeLink(group.picture)) + "\"><img src=\"" +
-              HtmlEscape(EncodeLink(group.picture)) + "\" alt=\"" + HtmlEscape(group.name) + "\"></a>";
+              HtmlEscape(EncodeLink(group.picture)) + "\" alt=\"" + Shown(group.name) + "\"></a>";
     }
-    page += "<figcaption>" + HtmlEscape(group.name);
-    if (!group.note.empty()) page += " &mdash; " + HtmlEscape(group.note);
+    page += "<figcaption>" + Shown(group.name);
+    if (!group.note.empty()) page += " &mdash; " + Shown(group.note);
     page += "</figcaption></figure>\n";
   }
 
@@ -93,9 +98,9 @@ std::string ReportPage(const ReportPageContent& content) {
       const std::string& cell = row.cells[i];
       page += LooksNumeric(cell) ? "<td>" : "<td class=\"text\">";
       if (i == row.pathColumn && !row.chart.empty()) {
-        page += "<a href=\"" + HtmlEscape(EncodeLink(row.chart)) + "\">" + HtmlEscape(cell) + "</a>";
+        page += "<a href=\"" + HtmlEscape(EncodeLink(row.chart)) + "\">" + Shown(cell) + "</a>";
       } else {
-        page += HtmlEscape(cell);
+        page += Shown(cell);
       }
       page += "</td>";
     }

@@ -156,5 +156,63 @@ TEST(ReportCommand, AFolderHoldingOtherFilesIsNeverReplaced) {
   }
 }
 
+// A few records of a read test on the given model and serial.
+std::string SmallDrive(const TempDir& dir, const std::string& name, const std::string& model, const std::string& serial) {
+  std::string text = model + "," + serial + ",1000,ATA,FW1,512,7200,SATA,64MB,00\r\n0,0,999,0,0,256,100,150,0,0,0,0,-1\r\n";
+  for (int x = 0; x < 1000; x += 100) text += "R," + std::to_string(x) + "," + std::to_string(x / 100) + ",100,1\r\n";
+  return dir.Write(name, text);
+}
+
+TEST(ReportCommand, SourcesNamesAndStatuses) {
+  TempDir dir;
+  SmallDrive(dir, "in/a.dat", "MODEL-S", "SAME");
+  SmallDrive(dir, "in/b.dat", "MODEL-S", "SAME");
+  SmallDrive(dir, "in/c.dat", "MODEL-\xC5\xE9", "L1");  // not UTF-8: shown as Latin-1 on the page
+  dir.Write("in/list.txt", "a.dat\n\n  \r\n" + dir.File("in/b.dat") + "\r\nc.dat\n");
+  struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string message;             // in standard error
+    std::vector<std::string> pages;  // in index.html
+  };
+  const Case cases[] = {
+      {"a list with relative names and blank lines", {"--from-list", dir.File("in/list.txt")}, 0, "",
+       {"href=\"charts/MODEL-S_SAME.png\"", "href=\"charts/MODEL-S_SAME%281%29.png\"", "MODEL-\xC3\x85\xC3\xA9"}},
+      {"a missing list", {"--from-list", dir.File("in/none.txt")}, 3, "ファイルが見つかりません: " + dir.File("in/none.txt"), {}},
+      {"a missing folder", {"--scan", dir.File("none")}, 3, "ファイルが見つかりません: " + dir.File("none"), {}},
+      {"no source", {}, 2, "give the data files", {}},
+      {"two sources", {"--scan", dir.File("in"), dir.File("in/a.dat")}, 2, "give the data files", {}},
+      {"a bad option value", {"--k", "x", dir.File("in/a.dat")}, 2, "--k takes a number", {}},
+  };
+  for (const Case& c : cases) {
+    const std::string out = dir.File("out");
+    std::vector<std::string> arguments = {"--report", out};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const ReportRun run = Varst(dir, arguments);
+    EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    if (c.status != 0) {
+      EXPECT_FALSE(std::filesystem::exists(out)) << c.name;
+      continue;
+    }
+    const std::string page = ReadFileBytes(out + "/index.html");
+    for (const std::string& text : c.pages) EXPECT_NE(page.find(text), std::string::npos) << c.name << ": " << text;
+    EXPECT_EQ(Summary(out).size(), 4U) << c.name;
+    std::filesystem::remove_all(out);
+  }
+}
+
+// More files in a group than a chart holds: the overlay draws the first ones and says so.
+TEST(ReportCommand, AGroupBiggerThanAChartIsDrawnInPart) {
+  TempDir dir;
+  for (int i = 0; i < 514; ++i) SmallDrive(dir, "in/d" + std::to_string(1000 + i) + ".dat", "MODEL-B", "B" + std::to_string(i));
+  const ReportRun run = Varst(dir, {"--report", dir.File("out"), "--size", "40x30", "--scan", dir.File("in")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("514/514 files") , std::string::npos) << run.err;
+  EXPECT_NE(ReadFileBytes(dir.File("out/index.html")).find("the first 513 of 514 files drawn"), std::string::npos);
+  EXPECT_EQ(Summary(dir.File("out")).size(), 515U);
+}
+
 }  // namespace
 }  // namespace varst
