@@ -537,9 +537,12 @@ int RunReportCommand(int& argc, char** argv, const std::vector<std::string>& ite
   }
   std::size_t outlierCount = 0;
   for (const ReportPageRow& row : page.rows) outlierCount += row.outlier ? 1 : 0;
-  page.generated = std::to_string(files.size()) + " files, " + std::to_string(series.size()) + " series, " +
-                   std::to_string(groups.size()) + " groups, " + std::to_string(outlierCount) + " outliers, " +
-                   std::to_string(errors) + " files not read; band k " + ShortestText(options.band.k) +
+  const auto counted = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  page.generated = counted(files.size(), "file", "files") + ", " + counted(series.size(), "series", "series") + ", " +
+                   counted(groups.size(), "group", "groups") + ", " + counted(outlierCount, "outlier", "outliers") +
+                   ", " + counted(errors, "file", "files") + " not read; band k " + ShortestText(options.band.k) +
                    ", tolerance " + ShortestText(options.band.tolerance) + ", share " +
                    ShortestText(options.band.share) + ".";
   if (!WriteText(staging + "/summary.csv", csv) || !WriteText(staging + "/index.html", ReportPage(page))) {

@@ -11,12 +11,14 @@ constexpr char kStyle[] =
     "figure{display:inline-block;margin:0 1em 1em 0;vertical-align:top}"
     "figure img{max-width:100%;width:720px;border:1px solid #ccc}"
     "figcaption{font-size:.9em;color:#555}"
+    ".scroll{overflow-x:auto;max-width:100%}"
     "table{border-collapse:collapse;font-size:.85em}"
+    "tbody tr:nth-child(even) td{background:#f7f7f7}"
     "th,td{border:1px solid #ccc;padding:2px 6px;text-align:right;white-space:nowrap}"
     "th{background:#eee;position:sticky;top:0}"
     "td.text{text-align:left}"
-    "tr.outlier td{background:#ffe0b3}"
-    "tr.error td{background:#ffd6d6}"
+    "tbody tr.outlier td{background:#ffe0b3}"
+    "tbody tr.error td{background:#ffd6d6}"
     ".legend span{display:inline-block;padding:0 .5em;margin-right:1em}";
 
 // Percent-encodes what a relative link may not hold as it stands; "/" separates segments.
@@ -89,7 +91,7 @@ std::string ReportPage(const ReportPageContent& content) {
   }
 
   page += "<h2>Summary</h2>\n<p class=\"legend\"><span style=\"background:#ffe0b3\">outlier</span>"
-          "<span style=\"background:#ffd6d6\">could not be read</span></p>\n<table>\n<thead><tr>";
+          "<span style=\"background:#ffd6d6\">could not be read</span></p>\n<div class=\"scroll\"><table>\n<thead><tr>";
   for (const std::string& column : content.columns) page += "<th>" + HtmlEscape(column) + "</th>";
   page += "</tr></thead>\n<tbody>\n";
   for (const ReportPageRow& row : content.rows) {
@@ -106,7 +108,7 @@ std::string ReportPage(const ReportPageContent& content) {
     }
     page += "</tr>\n";
   }
-  page += "</tbody>\n</table>\n</body>\n</html>\n";
+  page += "</tbody>\n</table></div>\n</body>\n</html>\n";
   return page;
 }
 

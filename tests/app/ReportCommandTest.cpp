@@ -1,6 +1,10 @@
 // The batch report over generated drives, run as a script runs it: the varst program itself.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <set>
 
 #include <cstdio>
 #include <filesystem>
@@ -154,6 +158,36 @@ TEST(ReportCommand, AFolderHoldingOtherFilesIsNeverReplaced) {
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     EXPECT_NE(entry.path().filename().string()[0], '.') << "left behind: " << entry.path();
   }
+}
+
+// The page as a browser shows it: headless Chromium (installed by the test set-up) takes a
+// screenshot, which must show the overlay and the table, not a blank or broken page.
+TEST(ReportCommand, ThePageShowsInABrowser) {
+  TempDir dir;
+  std::vector<std::string> arguments = {"--report", dir.File("out")};
+  for (unsigned i = 0; i < 6; ++i) arguments.push_back(Drive(dir, "SN" + std::to_string(i), i + 1, false));
+  arguments.push_back(Drive(dir, "SLOW", 99, true));
+  ASSERT_EQ(Varst(dir, arguments).status, 0);
+  const std::string shot = dir.File("shot.png");
+  const std::string command = std::string("timeout 120 chromium --headless --disable-gpu --hide-scrollbars --no-first-run") +
+                              (geteuid() == 0 ? " --no-sandbox" : "") + " --user-data-dir=" + Quoted(dir.File("profile")) +
+                              " --window-size=1280,1000 --screenshot=" + Quoted(shot) + " " +
+                              Quoted("file://" + dir.File("out/index.html")) + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << "chromium failed (scripts/deps test installs it): " << command;
+  const QImage image(QString::fromStdString(shot));
+  ASSERT_FALSE(image.isNull());
+  std::set<QRgb> colours;
+  std::size_t inked = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      colours.insert(pixel);
+      inked += pixel != qRgb(255, 255, 255) ? 1 : 0;
+    }
+  }
+  // The overlay alone brings a black plot and a colour per drive; the table its highlight.
+  EXPECT_GT(colours.size(), 50U);
+  EXPECT_GT(inked, static_cast<std::size_t>(image.width()) * image.height() / 10);
 }
 
 // A few records of a read test on the given model and serial.
