@@ -487,8 +487,23 @@ int RunReportCommand(int& argc, char** argv, const std::vector<std::string>& ite
       std::fprintf(stderr, "report: %s: the first %d of %zu files drawn\n", picture.c_str(), kTableSize, inGroup);
     }
     if (!group.band.present) note += "; fewer than 3 comparable series: no band";
+    if (group.band.present) {
+      std::size_t flagged = 0;
+      for (const SeriesVerdict& verdict : group.band.series) flagged += verdict.outlier ? 1 : 0;
+      note += ", " + std::to_string(flagged) + (flagged == 1 ? " outlier" : " outliers");
+    }
     page.groups.push_back({group.name, picture, note});
   }
+  // The page shows the groups with a band first, the biggest first; the files keep their names.
+  std::vector<std::size_t> shown(groups.size());
+  for (std::size_t g = 0; g < shown.size(); ++g) shown[g] = g;
+  std::stable_sort(shown.begin(), shown.end(), [&groups](std::size_t a, std::size_t b) {
+    if (groups[a].band.present != groups[b].band.present) return groups[a].band.present;
+    return groups[a].members.size() > groups[b].members.size();
+  });
+  std::vector<ReportPageGroup> ordered;
+  for (std::size_t g : shown) ordered.push_back(page.groups[g]);
+  page.groups = std::move(ordered);
 
   std::vector<std::string> columns = StatisticsKeys();
   for (const char* extra : {"group", "outlier_share", "outlier", "error"}) columns.emplace_back(extra);

@@ -1,13 +1,25 @@
 #include "report/ReportGroups.h"
 
+#include <cmath>
+
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "convert/NameRules.h"
 
 namespace varst {
 
+namespace {
+
+// A range end as a name part: whole numbers in full ("100000", not "1e+05").
+std::string EndText(double value) {
+  if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(static_cast<long long>(value));
+  return ShortestText(value);
+}
+
+}  // namespace
+
 std::string GroupName(const GroupKey& key) {
-  std::string name = key.kind + "_" + ShortestText(key.start) + "-" + ShortestText(key.end) + "_" + key.label;
+  std::string name = key.kind + "_" + EndText(key.start) + "-" + EndText(key.end) + "_" + key.label;
   for (char& c : name) {
     if (c == ' ') c = '_';
   }

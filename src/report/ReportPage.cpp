@@ -9,7 +9,7 @@ constexpr char kStyle[] =
     "body{font-family:sans-serif;margin:1.5em;color:#222;background:#fff}"
     "h1{font-size:1.4em}h2{font-size:1.1em;margin-top:1.5em}"
     "figure{display:inline-block;margin:0 1em 1em 0;vertical-align:top}"
-    "figure img{max-width:100%;width:720px;border:1px solid #ccc}"
+    "figure img{max-width:100%;width:560px;border:1px solid #ccc}"
     "figcaption{font-size:.9em;color:#555}"
     ".scroll{overflow-x:auto;max-width:100%}"
     "table{border-collapse:collapse;font-size:.85em}"
