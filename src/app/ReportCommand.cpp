@@ -369,7 +369,15 @@ bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& ser
   ConsolePrompter prompter(messages);
   HeadlessOptions chartOptions = options.chart;
   chartOptions.files = paths;
+  chartOptions.keepPoints = false;  // the band is known; 513 files of points would not fit
   HeadlessSession session(chartOptions, prompter);
+  // A point per record drawn, and a little for the frame and the marks.
+  std::set<std::string> drawn(paths.begin(), paths.end());
+  std::size_t records = 0;
+  for (const ReportSeries& one : series) {
+    if (drawn.count(files[one.file]) != 0) records += static_cast<std::size_t>(std::max<std::int64_t>(0, one.stats.stats.records));
+  }
+  session.ReserveDrawingPoints(records + records / 64 + 65536);
   session.LoadFiles();
   MemoryGrid& grid = session.SeriesGrid();
   std::vector<bool>& outlierRows = session.Chart().OutlierRows;

@@ -22,6 +22,9 @@ class RecordingSurface : public DrawingSurface {
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
 
   void SetControlSize(double widthTwips, double heightTwips);
+  // Room for `count` polyline points, so that a big drawing whose size is known beforehand
+  // does not pass through the copies of a growing buffer.
+  void ReservePoints(std::size_t count) { list_.points.reserve(count); }
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
