@@ -64,6 +64,10 @@ struct ReportOptions {
   std::string scan;
 };
 
+// Qt's PNG quality 80 is zlib level 1: a chart is flat colour, so the fastest level gives files
+// little bigger than the default level at a fraction of its time, which matters at 1,000 files.
+constexpr int kPngQuality = 80;
+
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // Qt's notes about the desktop session (no runtime folder on a server) are not for the user
@@ -282,7 +286,7 @@ FileOutcome ReadOne(const std::string& path, std::size_t index, const ReportOpti
   }
   outcome.stamp = FileTimeStampText(path);
   const QImage image = RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height);
-  outcome.chart = !image.isNull() && image.save(PathToQString(PartPath(staging, index)), "PNG");
+  outcome.chart = !image.isNull() && image.save(PathToQString(PartPath(staging, index)), "PNG", kPngQuality);
   return outcome;
 }
 
@@ -401,7 +405,7 @@ bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& ser
   LoadContext context = session.Context();
   RedrawTickedRows(context);
   const QImage image = RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height);
-  return !image.isNull() && image.save(PathToQString(picture), "PNG");
+  return !image.isNull() && image.save(PathToQString(picture), "PNG", kPngQuality);
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
