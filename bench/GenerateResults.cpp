@@ -1,5 +1,6 @@
 // varst-generate: writes a synthetic result file for examples, tests and benchmarks.
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -17,7 +18,9 @@ constexpr char kUsage[] =
     "  --series W,R                    type codes of the series, in order (R)\n"
     "  --errors RATE  --breaks N       error share, break marks per series\n"
     "  --model M --serial S --maxlba N --range-end N --speed F\n"
-    "  --threshold MS --flags N --tests N --marker TEXT --six-fields --unknown N --seed N\n";
+    "  --threshold MS --flags N --tests N --marker TEXT --six-fields --unknown N --seed N\n"
+    "  --files N                       N drives into the folder -o names (drive-0001.dat, ...):\n"
+    "                                  seeds SEED+1.., serials SERIAL-0001.., speeds within 1%\n";
 
 using varst::bench::ChartKind;
 using varst::bench::GeneratorOptions;
@@ -38,12 +41,21 @@ bool ParseKind(const std::string& text, ChartKind& kind) {
   return true;
 }
 
+bool Write(const std::string& path, const GeneratorOptions& options) {
+  std::ofstream out(path, std::ios::binary);
+  varst::bench::WriteResultFile(out, options);
+  out.close();
+  if (!out) std::cerr << "varst-generate: cannot write " << path << "\n";
+  return static_cast<bool>(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   GeneratorOptions options;
   std::string output;
   double sizeMb = 0;
+  int files = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -67,6 +79,7 @@ int main(int argc, char** argv) {
     else if (option == "--marker" && hasValue) options.marker = take();
     else if (option == "--six-fields") options.sixFields = true;
     else if (option == "--unknown" && hasValue) options.unknownRecords = std::atoi(take().c_str());
+    else if (option == "--files" && hasValue) files = std::atoi(take().c_str());
     else if (option == "--seed" && hasValue) options.seed = std::strtoull(take().c_str(), nullptr, 10);
     else {
       std::cerr << "varst-generate: bad option " << option << "\n" << kUsage;
@@ -82,12 +95,15 @@ int main(int argc, char** argv) {
     const double perSeries = sizeMb * 1e6 / 28.5 / static_cast<double>(options.series.size() * options.tests);
     options.records = static_cast<std::int64_t>(perSeries);
   }
-  std::ofstream out(output, std::ios::binary);
-  varst::bench::WriteResultFile(out, options);
-  out.close();
-  if (!out) {
-    std::cerr << "varst-generate: cannot write " << output << "\n";
-    return 1;
+  if (files <= 0) return Write(output, options) ? 0 : 1;
+  const GeneratorOptions base = options;
+  for (int i = 1; i <= files; ++i) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", i);
+    options.seed = base.seed + static_cast<std::uint64_t>(i);
+    options.serial = base.serial + "-" + number;
+    options.speed = base.speed * (0.995 + 0.01 * static_cast<double>(i % 11) / 10.0);
+    if (!Write(output + "/drive-" + number + ".dat", options)) return 1;
   }
   return 0;
 }

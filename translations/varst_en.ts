@@ -435,5 +435,13 @@
         <source>保存先フォルダーが設定されていません</source>
         <translation>No destination folder is set.</translation>
     </message>
+    <message>
+        <source>ファイルが見つかりません</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>(外れ)</source>
+        <translation>(outlier)</translation>
+    </message>
 </context>
 </TS>

@@ -18,7 +18,7 @@ HeadlessSession::HeadlessSession(HeadlessOptions options, Prompter& prompter)
   // Twips at 96 dots per inch, as the window reports its size.
   surface_.SetControlSize(options_.width * 15.0, options_.height * 15.0);
   grid_.SetCols(kSeriesGridColumns);
-  drawing_.SetRecordSink(&points_);
+  if (options_.keepPoints) drawing_.SetRecordSink(&points_);
 }
 
 void HeadlessSession::LoadFiles() {

@@ -28,6 +28,7 @@ struct HeadlessOptions {
   bool showModelName = true;
   std::string settingsFile;  // empty: the built-in defaults
   ViewRange view;            // active: only this X range is drawn (--range)
+  bool keepPoints = true;    // false: Points() stays empty, for a drawing of many files
 };
 
 class HeadlessSession final : public LoaderHost, public ChartControls {
@@ -45,6 +46,7 @@ class HeadlessSession final : public LoaderHost, public ChartControls {
   [[nodiscard]] LoadContext Context();
 
   [[nodiscard]] const DisplayList& Drawing() const { return surface_.List(); }
+  void ReserveDrawingPoints(std::size_t count) { surface_.ReservePoints(count); }
   [[nodiscard]] const MemoryGrid& SeriesGrid() const { return grid_; }
   [[nodiscard]] const DataSet& Data() const { return dataSet_; }
   // The records the chart drew, per series row.

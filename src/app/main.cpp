@@ -16,6 +16,7 @@
 #include "app/HeadlessCommands.h"
 #include "common/TemporaryFiles.h"
 #include "common/Text.h"
+#include "app/ReportCommand.h"
 #include "convert/ConvertCommand.h"
 #include "platform/OutOfMemory.h"
 
@@ -28,6 +29,7 @@ constexpr char kUsage[] =
     "       varst --dump-drawing [options] [--] DATAFILE...    the chart's drawing operations as text\n"
     "       varst --list-series [options] [--] DATAFILE...     the series rows, one a line\n"
     "       varst --stats [--format csv|json] [options] [--] DATAFILE...  figures of every series row\n"
+    "       varst --report DIR [options] DATAFILE... | --from-list F | --scan DIR   batch report\n"
     "       varst /CONV [FILE...]                              open the file name conversion tool\n"
     "       varst --convert --dest DIR [options] [--] FILE...  copy files to names made of model and serial\n"
     "       varst --help | --version\n"
@@ -101,6 +103,12 @@ int RunHeadless(char** argv, const std::vector<std::string>& items) {
   return RunHeadlessCommand(count, values.data(), items);
 }
 
+int RunReport(char** argv, const std::vector<std::string>& items) {
+  std::array<char*, 2> values = {argv[0], nullptr};
+  int count = 1;
+  return RunReportCommand(count, values.data(), items);
+}
+
 int RunConvert(char** /*argv*/, const std::vector<std::string>& items) {
   return RunConvertCommand({items.begin() + 1, items.end()}, std::cout, std::cerr);
 }
@@ -118,6 +126,7 @@ constexpr Mode kModes[] = {
     {"--dump-drawing", RunHeadless},
     {"--list-series", RunHeadless},
     {"--stats", RunHeadless},
+    {"--report", RunReport},
     {"--convert", RunConvert},
 };
 

@@ -6,6 +6,7 @@
 // to the full scale (1.2 times it visible above, 0.1 below); a value v is drawn at
 // v x YZoom. Font sizes are Y units.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,11 @@ class ChartDrawing final : public LineDrawer {
   bool LeaveViewRange() override;
   DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                            const DrawRequest& request, std::int32_t& co, bool fst) override;
+
+  // Drawn right after the frame of a chart and before its first series: a view that lies under
+  // the series (the reference band). Empty draws nothing, as the plain chart is drawn.
+  using Underlay = std::function<void(DrawingSurface& surface, const ChartState& chart, double rangeEnd)>;
+  void SetUnderlay(Underlay underlay) { underlay_ = std::move(underlay); }
 
   // Told about every record drawn into a series row, and about every clear; may be null.
   void SetRecordSink(RecordSink* sink) { sink_ = sink; }
@@ -68,6 +74,7 @@ class ChartDrawing final : public LineDrawer {
   DrawingSurface& surface_;
   ChartControls& controls_;
   RecordSink* sink_ = nullptr;
+  Underlay underlay_;
   // The fields of the line being drawn; they view into it.
   LineFields fields_;
 };

@@ -54,6 +54,15 @@ DrawOutcome ChartDrawing::DrawConditionLine(std::string_view idat, const DrawReq
   DrawXTitleAndFooter(fontSize);
   chart_.LogScale = static_cast<float>(chart_.YFullScale / (std::log(100000.0) / std::log(10.0)));
   if (chart_.CctThreshold >= 0) DrawLogAxis(fontSize);
+  if (underlay_) {
+    const Colour pen = surface_.PenColor();
+    const Colour fill = surface_.FillColor();
+    const std::int32_t style = surface_.PenStyle();
+    underlay_(surface_, chart_, dataSet_.RangeEnd);
+    surface_.SetPenColor(pen);
+    surface_.SetFillColor(fill);
+    surface_.SetPenStyle(style);
+  }
   return DrawOutcome::Drawn;
 }
 

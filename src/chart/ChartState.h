@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace varst {
 
@@ -18,6 +19,9 @@ struct ViewRange {
   double start = 0;
   double end = 0;
 };
+
+// Follows the legend label of a series that the reference band finds out of line.
+inline constexpr char kOutlierMark[] = "(外れ)";
 
 struct ChartState {
   std::int32_t YZoom = 50;  // data value to Y units
@@ -37,6 +41,8 @@ struct ChartState {
   std::int32_t XPos = 0;
   double PlotX = 0;  // the X of the point being plotted, in chart units
   ViewRange View;
+  // Series rows whose legend line carries kOutlierMark (a view: empty for the plain chart).
+  std::vector<bool> OutlierRows;
   double TestStart = 0;  // condition field 0 of the chart's first condition line
   double PrevX = -1;
   double PrevY = -1;

@@ -198,7 +198,8 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
     std::vector<std::string_view> drive;
     SplitFields(chart_.DriveInfoLine, drive);
     const auto field = [&](std::size_t i) { return i < drive.size() ? std::string(drive[i]) : std::string(); };
-    std::string text = std::string(label) + " " + field(0) + " S/N:" + field(1) + " MaxLBA:" + field(2);
+    const bool outlier = row < chart_.OutlierRows.size() && chart_.OutlierRows[row];
+    std::string text = std::string(label) + (outlier ? kOutlierMark : "") + " " + field(0) + " S/N:" + field(1) + " MaxLBA:" + field(2);
     double maxLba = 0;
     // A capacity that is not a number is shown as it stands, without a size.
     if (TryParseDouble(field(2), maxLba)) text += "(" + FormatSize(maxLba, 2) + ")";

@@ -15,6 +15,7 @@ void DisplayList::Reset(Colour back) {
   points.clear();
   shapes.clear();
   texts.clear();
+  polygons.clear();
   ops.push_back({OpKind::Clear, 0});
 }
 
@@ -73,6 +74,16 @@ std::string DumpDisplayList(const DisplayList& list) {
       case OpKind::Ellipse:
         AppendShape(out, "ellipse", list.shapes[op.index]);
         break;
+      case OpKind::Polygon: {
+        const PolygonOp& polygon = list.polygons[op.index];
+        out += "polygon " + ColourHex(polygon.fill) + ' ' + std::to_string(polygon.alpha);
+        for (std::uint32_t i = 0; i < polygon.count; ++i) {
+          const PointF& point = list.points[polygon.first + i];
+          AppendNumbers(out, {point.x, point.y});
+        }
+        out += '\n';
+        break;
+      }
       case OpKind::Text: {
         const TextOp& text = list.texts[op.index];
         out += "text";

@@ -17,7 +17,7 @@ struct PointF {
   float y = 0;
 };
 
-enum class OpKind : std::uint8_t { Clear, Scale, Polyline, Rectangle, Ellipse, Text };
+enum class OpKind : std::uint8_t { Clear, Scale, Polyline, Rectangle, Ellipse, Text, Polygon };
 
 struct ScaleOp {
   double left = 0;
@@ -31,6 +31,14 @@ struct PolylineOp {
   std::int32_t style = 0;
   std::uint32_t first = 0;  // index of the first point in DisplayList::points
   std::uint32_t count = 0;  // at least 2
+};
+
+// A filled area without outline, painted with `alpha` (0..255) over what lies below it.
+struct PolygonOp {
+  Colour fill = 0;
+  std::uint8_t alpha = 255;
+  std::uint32_t first = 0;  // index of the first point in DisplayList::points
+  std::uint32_t count = 0;
 };
 
 struct ShapeOp {
@@ -59,6 +67,7 @@ struct DisplayList {
   std::vector<PointF> points;
   std::vector<ShapeOp> shapes;  // rectangles and ellipses
   std::vector<TextOp> texts;
+  std::vector<PolygonOp> polygons;
 
   void Reset(Colour back);
 };
@@ -70,6 +79,7 @@ struct DisplayList {
 //   rect X1 Y1 X2 Y2 PEN FILL
 //   ellipse X1 Y1 X2 Y2 PEN FILL
 //   text X Y SIZE COLOUR STRING
+//   polygon FILL ALPHA X1 Y1 X2 Y2 ...
 // Numbers are the shortest texts that read back to the same double (-0 prints as 0); colours
 // are six upper-case hexadecimal digits of the &HBBGGRR value; STRING is UTF-8.
 [[nodiscard]] std::string DumpDisplayList(const DisplayList& list);

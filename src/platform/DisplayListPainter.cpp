@@ -31,6 +31,8 @@ struct Mapping {
 
 Qt::PenStyle ToQtPenStyle(std::int32_t style) {
   switch (style) {
+    case kPenDash:
+      return Qt::DashLine;
     case kPenDot:
       return Qt::DotLine;
     case kPenDashDot:
@@ -151,6 +153,21 @@ void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
       case OpKind::Text:
         DrawText(painter, list.texts[op.index], mapping);
         break;
+      case OpKind::Polygon: {
+        const PolygonOp& polygon = list.polygons[op.index];
+        mapped.clear();
+        for (std::uint32_t i = 0; i < polygon.count; ++i) {
+          const PointF& point = list.points[polygon.first + i];
+          mapped.push_back(mapping.Map(point.x, point.y));
+        }
+        QColor fill = ToQColor(polygon.fill);
+        fill.setAlpha(polygon.alpha);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPolygon(mapped.data(), static_cast<int>(mapped.size()));
+        painter.setBrush(Qt::NoBrush);
+        break;
+      }
     }
   }
 }

@@ -6,12 +6,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/Colour.h"
 
 namespace varst {
 
-enum PenStyle : std::int32_t { kPenSolid = 0, kPenDot = 2, kPenDashDot = 3 };
+enum PenStyle : std::int32_t { kPenSolid = 0, kPenDash = 1, kPenDot = 2, kPenDashDot = 3 };
 
 // A font size is the height of a text line in Y units; painted glyphs take this share of it
 // and the rest is the gap to the next line, so lines stacked one font size apart do not touch.
@@ -58,6 +59,11 @@ class DrawingSurface {
   virtual void Ellipse(double x1, double y1, double x2, double y2) = 0;
   // Erases the drawing.
   virtual void Clear() = 0;
+  // A filled area through the points (x, y pairs), painted translucently (alpha 0..255) and
+  // without outline. Views over the chart use it; a surface may ignore it.
+  virtual void FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
+    static_cast<void>(xy), static_cast<void>(fill), static_cast<void>(alpha);
+  }
 
   // Size of the picture the copy puts on the clipboard, in twips.
   virtual void SetExportWidth(std::int32_t twips) = 0;

@@ -130,6 +130,8 @@ const std::vector<const char*>& InterfaceTextSources() {
       QT_TRANSLATE_NOOP("Varst", "CSV保存"),
       QT_TRANSLATE_NOOP("Varst", "CSVファイル"),
       QT_TRANSLATE_NOOP("Varst", "保存先フォルダーが設定されていません"),
+      QT_TRANSLATE_NOOP("Varst", "ファイルが見つかりません"),
+      QT_TRANSLATE_NOOP("Varst", "(外れ)"),
   };
   return texts;
 }

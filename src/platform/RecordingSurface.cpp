@@ -85,6 +85,16 @@ void RecordingSurface::Ellipse(double x1, double y1, double x2, double y2) {
   AddShape(OpKind::Ellipse, x1, y1, x2, y2);
 }
 
+void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
+  if (xy.size() < 6) return;
+  FlushScale();
+  list_.ops.push_back({OpKind::Polygon, static_cast<std::uint32_t>(list_.polygons.size())});
+  list_.polygons.push_back({fill, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255)),
+                            static_cast<std::uint32_t>(list_.points.size()), static_cast<std::uint32_t>(xy.size() / 2)});
+  for (std::size_t i = 0; i + 1 < xy.size(); i += 2) list_.points.push_back({ToFloat(xy[i]), ToFloat(xy[i + 1])});
+  ++revision_;
+}
+
 void RecordingSurface::Clear() {
   list_.Reset(list_.background);
   scaleChanged_ = true;

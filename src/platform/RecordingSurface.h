@@ -22,6 +22,9 @@ class RecordingSurface : public DrawingSurface {
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
 
   void SetControlSize(double widthTwips, double heightTwips);
+  // Room for `count` polyline points, so that a big drawing whose size is known beforehand
+  // does not pass through the copies of a growing buffer.
+  void ReservePoints(std::size_t count) { list_.points.reserve(count); }
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
@@ -57,6 +60,7 @@ class RecordingSurface : public DrawingSurface {
   void Rectangle(double x1, double y1, double x2, double y2) override;
   void Ellipse(double x1, double y1, double x2, double y2) override;
   void Clear() override;
+  void FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) override;
 
   void SetExportWidth(std::int32_t twips) override { exportWidth_ = twips; }
   void SetExportHeight(std::int32_t twips) override { exportHeight_ = twips; }
