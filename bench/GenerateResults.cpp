@@ -17,7 +17,8 @@ constexpr char kUsage[] =
     "  --series W,R                    type codes of the series, in order (R)\n"
     "  --errors RATE  --breaks N       error share, break marks per series\n"
     "  --model M --serial S --maxlba N --range-end N --speed F\n"
-    "  --threshold MS --flags N --tests N --marker TEXT --six-fields --unknown N --seed N\n";
+    "  --threshold MS --flags N --tests N --marker TEXT --six-fields --unknown N --seed N\n"
+    "  --line-end crlf|cr|lf             what ends every line (crlf)\n";
 
 using varst::bench::ChartKind;
 using varst::bench::GeneratorOptions;
@@ -34,6 +35,14 @@ bool ParseKind(const std::string& text, ChartKind& kind) {
   else if (text == "lba-cct") kind = ChartKind::LbaCompletionTime;
   else if (text == "count") kind = ChartKind::Count;
   else if (text == "time") kind = ChartKind::Time;
+  else return false;
+  return true;
+}
+
+bool ParseLineEnd(const std::string& text, std::string& lineEnd) {
+  if (text == "crlf") lineEnd = "\r\n";
+  else if (text == "cr") lineEnd = "\r";
+  else if (text == "lf") lineEnd = "\n";
   else return false;
   return true;
 }
@@ -65,6 +74,7 @@ int main(int argc, char** argv) {
     else if (option == "--flags" && hasValue) options.flagsOverride = std::atoi(take().c_str());
     else if (option == "--tests" && hasValue) options.tests = std::atoi(take().c_str());
     else if (option == "--marker" && hasValue) options.marker = take();
+    else if (option == "--line-end" && hasValue && ParseLineEnd(value, options.lineEnd)) take();
     else if (option == "--six-fields") options.sixFields = true;
     else if (option == "--unknown" && hasValue) options.unknownRecords = std::atoi(take().c_str());
     else if (option == "--seed" && hasValue) options.seed = std::strtoull(take().c_str(), nullptr, 10);
