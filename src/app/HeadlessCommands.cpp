@@ -59,6 +59,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   const std::string& mode = items[i++];
   if (mode == "--export") {
     command.mode = Mode::Export;
+    command.options.reduceToPixels = true;
     if (i >= items.size()) return UsageError("--export needs the output file");
     command.output = items[i++];
   } else {

@@ -26,6 +26,9 @@ struct HeadlessOptions {
   std::string yScale;  // the Y full scale box; empty uses the files' value
   bool showModelName = true;
   std::string settingsFile;  // empty: the built-in defaults
+  // Record only what a picture of width x height shows (an export); the drawing is then not
+  // the full record that a dump prints.
+  bool reduceToPixels = false;
 };
 
 class HeadlessSession final : public LoaderHost, public ChartControls {

@@ -73,6 +73,8 @@ std::string DumpDisplayList(const DisplayList& list) {
       case OpKind::Ellipse:
         AppendShape(out, "ellipse", list.shapes[op.index]);
         break;
+      case OpKind::Removed:
+        break;
       case OpKind::Text: {
         const TextOp& text = list.texts[op.index];
         out += "text";

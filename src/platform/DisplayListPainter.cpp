@@ -5,11 +5,10 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
-#include <cstring>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/DrawingSurface.h"
+#include "platform/MarkTable.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -115,35 +114,6 @@ QPen MakePen(Colour colour, std::int32_t style) {
   return pen;
 }
 
-// What a shape or a dot covers, in whole pixels, and how it is coloured. Two marks with the
-// same key paint the same pixels but for a sub-pixel shift of their edges.
-struct MarkKey {
-  std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  Colour pen = 0;
-  Colour fill = 0;
-  std::uint32_t kind = 0;  // the OpKind
-  bool operator==(const MarkKey& other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
-};
-
-struct MarkKeyHash {
-  std::size_t operator()(const MarkKey& key) const {
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL;
-    for (const std::uint32_t word : {static_cast<std::uint32_t>(key.x1), static_cast<std::uint32_t>(key.y1),
-                                     static_cast<std::uint32_t>(key.x2), static_cast<std::uint32_t>(key.y2),
-                                     static_cast<std::uint32_t>(key.pen), static_cast<std::uint32_t>(key.fill),
-                                     key.kind}) {
-      h = (h ^ word) * 0x100000001B3ULL;
-      h ^= h >> 29;
-    }
-    return static_cast<std::size_t>(h);
-  }
-};
-
-std::int32_t PixelOf(double value) {
-  if (!(value > -1e9 && value < 1e9)) return value > 0 ? 1000000000 : -1000000000;  // NaN and far away alike
-  return static_cast<std::int32_t>(std::lround(value));
-}
-
 // Error dots, threshold boxes and single-point dots come one per record: millions of them
 // pile up on the same few pixels. A mark drawn again later at the same pixels covers what the
 // earlier one drew, so only the last of each is painted; the cost is then bound by the
@@ -156,7 +126,7 @@ class LastMarks {
       const DisplayOp& op = list.ops[i];
       if (op.kind == OpKind::Scale) mapping = Mapping(list.scales[op.index], size);
       MarkKey key;
-      if (KeyOf(list, op, mapping, key)) last_[key] = i;
+      if (KeyOf(list, op, mapping, key)) last_.Exchange(key, i);
     }
   }
 
@@ -164,8 +134,8 @@ class LastMarks {
   [[nodiscard]] bool Repeated(const DisplayList& list, std::uint32_t i, const Mapping& mapping) const {
     MarkKey key;
     if (!KeyOf(list, list.ops[i], mapping, key)) return false;
-    const auto found = last_.find(key);
-    return found != last_.end() && found->second != i;
+    const std::uint32_t last = last_.Get(key);
+    return last != MarkTable::kNone && last != i;
   }
 
  private:
@@ -173,7 +143,7 @@ class LastMarks {
     if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
       const ShapeOp& shape = list.shapes[op.index];
       const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
-      key = {PixelOf(box.left()), PixelOf(box.top()), PixelOf(box.right()), PixelOf(box.bottom()),
+      key = {WholePixel(box.left()), WholePixel(box.top()), WholePixel(box.right()), WholePixel(box.bottom()),
              shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
       return true;
     }
@@ -184,14 +154,14 @@ class LastMarks {
       const PointF& b = list.points[polyline.first + 1];
       if (a.x != b.x || a.y != b.y) return false;
       const QPointF p = mapping.Map(a.x, a.y);
-      key = {PixelOf(p.x()), PixelOf(p.y()), 0, 0, polyline.pen, static_cast<Colour>(polyline.style),
+      key = {WholePixel(p.x()), WholePixel(p.y()), 0, 0, polyline.pen, static_cast<Colour>(polyline.style),
              static_cast<std::uint32_t>(op.kind)};
       return true;
     }
     return false;
   }
 
-  std::unordered_map<MarkKey, std::uint32_t, MarkKeyHash> last_;
+  MarkTable last_;
 };
 
 }  // namespace
@@ -238,6 +208,8 @@ void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
       }
       case OpKind::Text:
         DrawText(painter, list.texts[op.index], mapping);
+        break;
+      case OpKind::Removed:
         break;
     }
   }

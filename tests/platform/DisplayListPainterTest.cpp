@@ -142,5 +142,44 @@ TEST(DisplayListPainter, TheLastOfRepeatedMarksStaysOnTop) {
   EXPECT_EQ(image.pixelColor(50, 50), QColor(0, 0, 255)) << "the blue mark over the red one";
 }
 
+// Draws a dense noisy series left to right: breaks now and then, error marks on every point
+// of a stretch and on every 500th point elsewhere.
+void DrawDenseSeries(RecordingSurface& surface) {
+  std::uint32_t random = 12345;
+  double previousX = -1;
+  double previousY = 0;
+  for (int i = 0; i < 200000; ++i) {
+    random = random * 1664525U + 1013904223U;
+    const double x = 5 + i * 90.0 / 200000;
+    const double y = 40 + (random >> 24) / 16.0 + (i == 123456 ? 40 : 0);
+    surface.SetPenColor(Rgb(0, 255, 0));
+    surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+    previousX = i % 1000 == 999 ? -1 : x;
+    previousY = y;
+    if (i % 500 == 0 || (i > 50000 && i < 60000)) {
+      surface.SetFillColor(Rgb(255, 0, 0));
+      surface.Ellipse(x - 1, y - 1, x + 1, y + 1);
+    }
+  }
+}
+
+TEST(DisplayListPainter, AListReducedToThePicturesPixelsPaintsTheSamePicture) {
+  RecordingSurface full = FramedSurface();
+  RecordingSurface reduced;
+  reduced.ReduceToPixels(100, 80);
+  reduced.SetBackColor(0);
+  reduced.Clear();
+  reduced.SetScaleLeft(0);
+  reduced.SetScaleWidth(100);
+  reduced.SetScaleTop(100);
+  reduced.SetScaleHeight(-100);
+  DrawDenseSeries(full);
+  DrawDenseSeries(reduced);
+  EXPECT_EQ(RenderDisplayList(reduced.List(), 100, 80), RenderDisplayList(full.List(), 100, 80));
+  // Bound by the pixels where no mark comes between the points of a polyline.
+  EXPECT_LT(reduced.List().points.size(), 40000U);
+  EXPECT_LT(reduced.List().points.size() * 5, full.List().points.size());
+}
+
 }  // namespace
 }  // namespace varst
