@@ -20,7 +20,8 @@ constexpr char kUsage[] =
     "  --model M --serial S --maxlba N --range-end N --speed F\n"
     "  --threshold MS --flags N --tests N --marker TEXT --six-fields --unknown N --seed N\n"
     "  --files N                       N drives into the folder -o names (drive-0001.dat, ...):\n"
-    "                                  seeds SEED+1.., serials SERIAL-0001.., speeds within 1%\n";
+    "                                  seeds SEED+1.., serials SERIAL-0001.., speeds within 1%\n"
+    "  --line-end crlf|cr|lf           what ends every line (crlf)\n";
 
 using varst::bench::ChartKind;
 using varst::bench::GeneratorOptions;
@@ -47,6 +48,14 @@ bool Write(const std::string& path, const GeneratorOptions& options) {
   out.close();
   if (!out) std::cerr << "varst-generate: cannot write " << path << "\n";
   return static_cast<bool>(out);
+}
+
+bool ParseLineEnd(const std::string& text, std::string& lineEnd) {
+  if (text == "crlf") lineEnd = "\r\n";
+  else if (text == "cr") lineEnd = "\r";
+  else if (text == "lf") lineEnd = "\n";
+  else return false;
+  return true;
 }
 
 }  // namespace
@@ -77,6 +86,7 @@ int main(int argc, char** argv) {
     else if (option == "--flags" && hasValue) options.flagsOverride = std::atoi(take().c_str());
     else if (option == "--tests" && hasValue) options.tests = std::atoi(take().c_str());
     else if (option == "--marker" && hasValue) options.marker = take();
+    else if (option == "--line-end" && hasValue && ParseLineEnd(value, options.lineEnd)) take();
     else if (option == "--six-fields") options.sixFields = true;
     else if (option == "--unknown" && hasValue) options.unknownRecords = std::atoi(take().c_str());
     else if (option == "--files" && hasValue) files = std::atoi(take().c_str());

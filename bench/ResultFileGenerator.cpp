@@ -118,9 +118,9 @@ void WriteSeries(std::ostream& out, const GeneratorOptions& options, const Condi
     if (options.threshold >= 0) {
       count = value > options.threshold ? static_cast<long>(std::exp(random.Uniform() * std::log(50000.0))) : 0;
     }
-    std::snprintf(line, sizeof line, "%s%s,%lld,%lld,%.2f,%ld%s\r\n", code.c_str(), mark.c_str(),
+    std::snprintf(line, sizeof line, "%s%s,%lld,%lld,%.2f,%ld%s%s", code.c_str(), mark.c_str(),
                   static_cast<long long>(x), static_cast<long long>(i), std::max(0.0, value), count,
-                  options.sixFields ? ",0" : "");
+                  options.sixFields ? ",0" : "", options.lineEnd.c_str());
     out << line;
   }
 }
@@ -129,17 +129,17 @@ void WriteSeries(std::ostream& out, const GeneratorOptions& options, const Condi
 
 void WriteResultFile(std::ostream& out, const GeneratorOptions& options) {
   Random random(options.seed);
-  out << options.model << ',' << options.serial << ',' << options.maxLba << ",ATA,FW1.00,512,7200,SATA,64MB,00\r\n";
+  out << options.model << ',' << options.serial << ',' << options.maxLba << ",ATA,FW1.00,512,7200,SATA,64MB,00" << options.lineEnd;
   const Condition condition = ConditionFor(options);
   for (int test = 0; test < options.tests; ++test) {
-    out << ConditionLine(options, condition) << "\r\n";
+    out << ConditionLine(options, condition) << options.lineEnd;
     for (const std::string& code : options.series) WriteSeries(out, options, condition, code, test, random);
   }
   char line[96];
   for (int i = 0; i < options.unknownRecords; ++i) {
-    std::snprintf(line, sizeof line, "X,%lld,%d,%.2f,1\r\n",
+    std::snprintf(line, sizeof line, "X,%lld,%d,%.2f,1%s",
                   static_cast<long long>(condition.rangeEnd * (i + 1) / (options.unknownRecords + 1)), i,
-                  40 + 5 * random.Noise());
+                  40 + 5 * random.Noise(), options.lineEnd.c_str());
     out << line;
   }
 }

@@ -29,6 +29,7 @@ struct GeneratorOptions {
   bool sixFields = false;             // records carry a sixth field
   int unknownRecords = 0;             // records with a code of no known type at the end
   double speed = 1.0;                 // scales the transfer rates (another drive)
+  std::string lineEnd = "\r\n";         // what ends every line: CR LF, or a lone CR or LF
   std::uint64_t seed = 1;
 };
 

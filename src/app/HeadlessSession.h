@@ -29,6 +29,9 @@ struct HeadlessOptions {
   std::string settingsFile;  // empty: the built-in defaults
   ViewRange view;            // active: only this X range is drawn (--range)
   bool keepPoints = true;    // false: Points() stays empty, for a drawing of many files
+  // Record only what a picture of width x height shows (an export); the drawing is then not
+  // the full record that a dump prints.
+  bool reduceToPixels = false;
 };
 
 class HeadlessSession final : public LoaderHost, public ChartControls {

@@ -11,6 +11,7 @@
 
 #include "common/Colour.h"
 #include "common/Settings.h"
+#include "data/ChunkedLines.h"
 #include "data/FileBuffer.h"
 
 namespace varst {
@@ -39,7 +40,8 @@ struct DataSet {
   double RangeEnd = 0;             // the largest test range end over the loaded files
   std::int32_t SeriesIndex = 0;    // the slot being drawn
 
-  FileBuffer ReadBuffer;  // the whole file being read
+  FileBuffer ReadBuffer;    // the head (or the whole) of a file being checked
+  ChunkedLines DrawnLines;  // the lines of a file being drawn, a chunk at a time
 
   // Per slot and error label record: error records counted while drawing the slot's file.
   std::vector<std::array<std::int32_t, kErrLabelRecords>> ErrCount =

@@ -27,25 +27,29 @@ void PrintErrorCounts(LoadContext& context, std::int16_t slot) {
 void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& path, const DrawRequest& request,
                   std::int32_t& co) {
   DataSet& dataSet = context.dataSet;
-  dataSet.ReadBuffer.ReadWholeFile(path);  // an unreadable file reads as empty, which the reader refuses
   if (slot >= 0 && slot < kTableSize) dataSet.ErrCount[static_cast<std::size_t>(slot)].fill(0);
   dataSet.ErrKindCount = 0;
-  const std::string_view bytes = dataSet.ReadBuffer.View();
-  std::size_t position = 0;
-  bool atEnd = false;
   std::size_t linesRead = 0;
-  for (bool first = true; !atEnd; first = false) {
-    // A long file shows how far it has come, and the window repaints meanwhile.
-    if (++linesRead % kLinesBetweenProgress == 0) {
-      context.host.FileProgress(static_cast<double>(position) / static_cast<double>(bytes.size()));
-    }
-    const std::string_view line = ReadLine(bytes, position, atEnd, &context.prompter);
-    if (line == kEndMarker) break;
-    if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==
-        DrawOutcome::InvalidData) {
-      ReportInvalidData(context.prompter);
-      break;
-    }
+  bool invalid = false;
+  const ChunkedRead read = dataSet.DrawnLines.ForEachLine(
+      path, [&](std::string_view line, bool first, double progress) {
+        // A long file shows how far it has come, and the window repaints meanwhile.
+        if (++linesRead % kLinesBetweenProgress == 0) context.host.FileProgress(progress);
+        if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==
+            DrawOutcome::InvalidData) {
+          invalid = true;
+          return false;
+        }
+        return true;
+      });
+  // An empty or unreadable file is refused as the line reader refuses an empty buffer; a file
+  // that could not be read to its end keeps what was drawn of it.
+  if (read == ChunkedRead::Empty) {
+    std::size_t position = 0;
+    bool atEnd = false;
+    (void)ReadLine({}, position, atEnd, &context.prompter);
+  } else if (invalid || read == ChunkedRead::Failed) {
+    ReportInvalidData(context.prompter);
   }
   PrintErrorCounts(context, slot);
 }

@@ -84,6 +84,8 @@ std::string DumpDisplayList(const DisplayList& list) {
         out += '\n';
         break;
       }
+      case OpKind::Removed:
+        break;
       case OpKind::Text: {
         const TextOp& text = list.texts[op.index];
         out += "text";

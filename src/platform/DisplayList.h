@@ -17,7 +17,8 @@ struct PointF {
   float y = 0;
 };
 
-enum class OpKind : std::uint8_t { Clear, Scale, Polyline, Rectangle, Ellipse, Text, Polygon };
+// Removed: a mark that a later one paints over exactly, dropped by a list reduced to pixels.
+enum class OpKind : std::uint8_t { Clear, Scale, Polyline, Rectangle, Ellipse, Text, Polygon, Removed };
 
 struct ScaleOp {
   double left = 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/DrawingSurface.h"
+#include "platform/MarkTable.h"
 #include "platform/QtText.h"
 
 namespace varst {
@@ -111,13 +112,66 @@ QPen MakePen(Colour colour, std::int32_t style) {
   return pen;
 }
 
+// Error dots, threshold boxes and single-point dots come one per record: millions of them
+// pile up on the same few pixels. A mark drawn again later at the same pixels covers what the
+// earlier one drew, so only the last of each is painted; the cost is then bound by the
+// pixels, not the records. Marks are told apart by their key at the current mapping.
+class LastMarks {
+ public:
+  LastMarks(const DisplayList& list, QSizeF size) {
+    Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
+    for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
+      const DisplayOp& op = list.ops[i];
+      if (op.kind == OpKind::Scale) mapping = Mapping(list.scales[op.index], size);
+      MarkKey key;
+      if (KeyOf(list, op, mapping, key)) last_.Exchange(key, i);
+    }
+  }
+
+  // Whether op i is a mark that a later one paints over exactly.
+  [[nodiscard]] bool Repeated(const DisplayList& list, std::uint32_t i, const Mapping& mapping) const {
+    MarkKey key;
+    if (!KeyOf(list, list.ops[i], mapping, key)) return false;
+    const std::uint32_t last = last_.Get(key);
+    return last != MarkTable::kNone && last != i;
+  }
+
+ private:
+  static bool KeyOf(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, MarkKey& key) {
+    if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
+      const ShapeOp& shape = list.shapes[op.index];
+      const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
+      key = {WholePixel(box.left()), WholePixel(box.top()), WholePixel(box.right()), WholePixel(box.bottom()),
+             shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
+      return true;
+    }
+    if (op.kind == OpKind::Polyline) {
+      const PolylineOp& polyline = list.polylines[op.index];
+      if (polyline.count != 2) return false;
+      const PointF& a = list.points[polyline.first];
+      const PointF& b = list.points[polyline.first + 1];
+      if (a.x != b.x || a.y != b.y) return false;
+      const QPointF p = mapping.Map(a.x, a.y);
+      key = {WholePixel(p.x()), WholePixel(p.y()), 0, 0, polyline.pen, static_cast<Colour>(polyline.style),
+             static_cast<std::uint32_t>(op.kind)};
+      return true;
+    }
+    return false;
+  }
+
+  MarkTable last_;
+};
+
 }  // namespace
 
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
   painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
   Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
   std::vector<QPointF> mapped;
-  for (const DisplayOp& op : list.ops) {
+  const LastMarks lastMarks(list, size);
+  for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
+    const DisplayOp& op = list.ops[i];
+    if (lastMarks.Repeated(list, i, mapping)) continue;
     switch (op.kind) {
       case OpKind::Clear:
         painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
@@ -168,6 +222,8 @@ void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
         painter.setBrush(Qt::NoBrush);
         break;
       }
+      case OpKind::Removed:
+        break;
     }
   }
 }

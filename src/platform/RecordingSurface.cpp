@@ -16,9 +16,167 @@ float ToFloat(double value) {
   return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
+bool IsDot(const DisplayList& list, const DisplayOp& op) {
+  if (op.kind != OpKind::Polyline) return false;
+  const PolylineOp& polyline = list.polylines[op.index];
+  if (polyline.count != 2) return false;
+  const PointF& a = list.points[polyline.first];
+  const PointF& b = list.points[polyline.first + 1];
+  return a.x == b.x && a.y == b.y;
+}
+
+// Removed marks are dropped from the list once they outnumber what is left by this much.
+constexpr std::size_t kCompactAfter = 1 << 16;
+
 }  // namespace
 
 RecordingSurface::RecordingSurface() { list_.Reset(0); }
+
+void RecordingSurface::ReduceToPixels(int width, int height) {
+  reduce_ = width > 0 && height > 0;
+  pixelWidth_ = width;
+  pixelHeight_ = height;
+}
+
+double RecordingSurface::PixelX(double x) const {
+  return scale_.width != 0 ? (x - scale_.left) * pixelWidth_ / scale_.width : 0;
+}
+
+double RecordingSurface::PixelY(double y) const {
+  return scale_.height != 0 ? (y - scale_.top) * pixelHeight_ / scale_.height : 0;
+}
+
+void RecordingSurface::StartRun(const PolylineOp& polyline) {
+  const PointF& start = list_.points[polyline.first];
+  run_ = ColumnRun{};
+  run_.column = static_cast<std::int64_t>(std::floor(PixelX(start.x)));
+  run_.start = polyline.first;
+  run_.first = run_.low = run_.high = run_.last = start;
+}
+
+void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
+  const double px = PixelX(end.x);
+  const auto column = std::isfinite(px) ? static_cast<std::int64_t>(std::floor(px)) : run_.column + 1;
+  if (column != run_.column) {
+    list_.points.push_back(end);
+    ++polyline.count;
+    run_ = ColumnRun{};
+    run_.column = column;
+    run_.start = static_cast<std::uint32_t>(list_.points.size() - 1);
+    run_.first = run_.low = run_.high = run_.last = end;
+    return;
+  }
+  // The same column: keep its first, lowest, highest and last point, in the order they came,
+  // as the painter keeps them from every point.
+  const std::uint64_t at = ++run_.count;
+  run_.last = end;
+  const double y = PixelY(end.y);
+  if (y < PixelY(run_.low.y)) run_.low = end, run_.lowAt = at;
+  if (y > PixelY(run_.high.y)) run_.high = end, run_.highAt = at;
+  list_.points.resize(run_.start);
+  const auto same = [](const PointF& a, const PointF& b) { return a.x == b.x && a.y == b.y; };
+  list_.points.push_back(run_.first);
+  const PointF& a = run_.lowAt <= run_.highAt ? run_.low : run_.high;
+  const PointF& b = run_.lowAt <= run_.highAt ? run_.high : run_.low;
+  if (!same(a, list_.points.back())) list_.points.push_back(a);
+  if (!same(b, list_.points.back())) list_.points.push_back(b);
+  if (!same(run_.last, list_.points.back())) list_.points.push_back(run_.last);
+  // A polyline of one point would paint nothing; the full one paints a dot.
+  if (list_.points.size() - polyline.first < 2) list_.points.push_back(run_.last);
+  polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
+}
+
+void RecordingSurface::ForgetRepeatedMark() {
+  const auto at = static_cast<std::uint32_t>(list_.ops.size() - 1);
+  const DisplayOp& op = list_.ops[at];
+  MarkKey key;
+  if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
+    const ShapeOp& shape = list_.shapes[op.index];
+    const double x1 = PixelX(shape.x1), x2 = PixelX(shape.x2);
+    const double y1 = PixelY(shape.y1), y2 = PixelY(shape.y2);
+    key = {WholePixel(std::min(x1, x2)), WholePixel(std::min(y1, y2)), WholePixel(std::max(x1, x2)),
+           WholePixel(std::max(y1, y2)), shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
+  } else if (IsDot(list_, op)) {
+    const PolylineOp& polyline = list_.polylines[op.index];
+    const PointF& p = list_.points[polyline.first];
+    key = {WholePixel(PixelX(p.x)), WholePixel(PixelY(p.y)), 0, 0, polyline.pen,
+           static_cast<Colour>(polyline.style), static_cast<std::uint32_t>(op.kind)};
+  } else {
+    return;
+  }
+  const std::uint32_t before = marks_.Exchange(key, at);
+  if (before == RecentMarks::kNone) return;
+  list_.ops[before].kind = OpKind::Removed;
+  if (++removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
+}
+
+void RecordingSurface::Compact() {
+  DisplayList kept;
+  kept.background = list_.background;
+  kept.ops.reserve(list_.ops.size() - removed_ + kCompactAfter);
+  kept.shapes.reserve(list_.shapes.size());
+  kept.polylines.reserve(list_.polylines.size());
+  kept.points.reserve(list_.points.size());
+  std::uint32_t runOffset = 0;
+  const bool lastIsPolyline = list_.ops.back().kind == OpKind::Polyline;
+  for (const DisplayOp& op : list_.ops) {
+    const auto next = [](const auto& items) { return static_cast<std::uint32_t>(items.size()); };
+    switch (op.kind) {
+      case OpKind::Removed:
+        break;
+      case OpKind::Clear:
+        kept.ops.push_back(op);
+        break;
+      case OpKind::Scale:
+        kept.ops.push_back({op.kind, next(kept.scales)});
+        kept.scales.push_back(list_.scales[op.index]);
+        break;
+      case OpKind::Polyline: {
+        PolylineOp polyline = list_.polylines[op.index];
+        const std::uint32_t first = next(kept.points);
+        if (&op == &list_.ops.back()) runOffset = run_.start - polyline.first;
+        kept.points.insert(kept.points.end(), list_.points.begin() + polyline.first,
+                           list_.points.begin() + polyline.first + polyline.count);
+        polyline.first = first;
+        kept.ops.push_back({op.kind, next(kept.polylines)});
+        kept.polylines.push_back(polyline);
+        break;
+      }
+      case OpKind::Rectangle:
+      case OpKind::Ellipse:
+        kept.ops.push_back({op.kind, next(kept.shapes)});
+        kept.shapes.push_back(list_.shapes[op.index]);
+        break;
+      case OpKind::Text:
+        kept.ops.push_back({op.kind, next(kept.texts)});
+        kept.texts.push_back(std::move(list_.texts[op.index]));
+        break;
+      case OpKind::Polygon: {
+        PolygonOp polygon = list_.polygons[op.index];
+        const std::uint32_t first = next(kept.points);
+        kept.points.insert(kept.points.end(), list_.points.begin() + polygon.first,
+                           list_.points.begin() + polygon.first + polygon.count);
+        polygon.first = first;
+        kept.ops.push_back({op.kind, next(kept.polygons)});
+        kept.polygons.push_back(polygon);
+        break;
+      }
+    }
+  }
+  list_ = std::move(kept);
+  if (lastIsPolyline) run_.start = list_.polylines.back().first + runOffset;
+  // The marks since the last change of scale are told apart again under their new indexes.
+  marks_.Clear();
+  removed_ = 0;
+  std::size_t since = list_.ops.size();
+  while (since > 0 && list_.ops[since - 1].kind != OpKind::Scale && list_.ops[since - 1].kind != OpKind::Clear) --since;
+  std::vector<DisplayOp> tail(list_.ops.begin() + static_cast<std::ptrdiff_t>(since), list_.ops.end());
+  list_.ops.resize(since);
+  for (const DisplayOp& op : tail) {
+    list_.ops.push_back(op);
+    ForgetRepeatedMark();
+  }
+}
 
 void RecordingSurface::SetControlSize(double widthTwips, double heightTwips) {
   controlWidth_ = widthTwips;
@@ -39,12 +197,15 @@ void RecordingSurface::SetScale(double& field, double value) {
 void RecordingSurface::FlushScale() {
   if (!scaleChanged_) return;
   scaleChanged_ = false;
+  // Marks are told apart by their pixels, which a new scale moves.
+  marks_.Clear();
   list_.ops.push_back({OpKind::Scale, static_cast<std::uint32_t>(list_.scales.size())});
   list_.scales.push_back(scale_);
 }
 
 void RecordingSurface::Text(const std::string& text) {
   FlushScale();
+  if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Text, static_cast<std::uint32_t>(list_.texts.size())});
   list_.texts.push_back({currentX_, currentY_, fontSize_, textColor_, text});
   ++revision_;
@@ -59,21 +220,40 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     PolylineOp& last = list_.polylines[list_.ops.back().index];
     const PointF& tail = list_.points.back();
     if (last.pen == penColor_ && last.style == penStyle_ && tail.x == start.x && tail.y == start.y) {
-      list_.points.push_back(end);
-      ++last.count;
+      if (reduce_) {
+        ExtendReduced(last, end);
+      } else {
+        list_.points.push_back(end);
+        ++last.count;
+      }
       return;
     }
   }
+  if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Polyline, static_cast<std::uint32_t>(list_.polylines.size())});
   list_.polylines.push_back({penColor_, penStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
   list_.points.push_back(start);
   list_.points.push_back(end);
+  if (reduce_) {
+    PolylineOp& polyline = list_.polylines.back();
+    list_.points.pop_back();
+    polyline.count = 1;
+    StartRun(polyline);
+    ExtendReduced(polyline, end);
+  }
+}
+
+void RecordingSurface::FinishDot() {
+  // A polyline is done when another operation follows; a dot is a mark like the shapes.
+  if (!list_.ops.empty() && IsDot(list_, list_.ops.back())) ForgetRepeatedMark();
 }
 
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
   FlushScale();
+  if (reduce_) FinishDot();
   list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
   list_.shapes.push_back({x1, y1, x2, y2, penColor_, fillColor_});
+  if (reduce_) ForgetRepeatedMark();
   ++revision_;
 }
 
@@ -97,6 +277,8 @@ void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill,
 
 void RecordingSurface::Clear() {
   list_.Reset(list_.background);
+  marks_.Clear();
+  removed_ = 0;
   scaleChanged_ = true;
   ++revision_;
 }

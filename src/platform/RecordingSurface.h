@@ -6,6 +6,7 @@
 
 #include "platform/DisplayList.h"
 #include "platform/DrawingSurface.h"
+#include "platform/MarkTable.h"
 
 namespace varst {
 
@@ -25,6 +26,14 @@ class RecordingSurface : public DrawingSurface {
   // Room for `count` polyline points, so that a big drawing whose size is known beforehand
   // does not pass through the copies of a growing buffer.
   void ReservePoints(std::size_t count) { list_.points.reserve(count); }
+
+  // Records for one picture of width x height pixels only what that picture shows, so the
+  // list's size is bound by the pixels, not by the records: of the points of a polyline that
+  // fall into one pixel column one after the other only the first, lowest, highest and last
+  // are kept, and of marks (shapes, single-point dots) that cover the same pixels in the same
+  // colours only the last. Such a list paints the same picture at that size; it is not the
+  // full record (its dump differs). Set before anything is drawn.
+  void ReduceToPixels(int width, int height);
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
@@ -76,6 +85,31 @@ class RecordingSurface : public DrawingSurface {
   // Records the scale before the first drawing operation that follows a change of it.
   void FlushScale();
   void AddShape(OpKind kind, double x1, double y1, double x2, double y2);
+
+  // The reduction to pixels (see ReduceToPixels).
+  // The points of the polyline being extended that lie in its last pixel column.
+  struct ColumnRun {
+    std::int64_t column = 0;
+    std::uint32_t start = 0;  // index in the list's points of the run's first point
+    PointF first, low, high, last;
+    std::uint64_t lowAt = 0, highAt = 0;  // arrival order, to keep low and high in order
+    std::uint64_t count = 0;
+  };
+  [[nodiscard]] double PixelX(double x) const;
+  [[nodiscard]] double PixelY(double y) const;
+  void ExtendReduced(PolylineOp& polyline, const PointF& end);
+  void StartRun(const PolylineOp& polyline);
+  // Takes the last operation as a mark when it is one; the earlier mark it repeats is removed.
+  void ForgetRepeatedMark();
+  void FinishDot();
+  void Compact();
+
+  bool reduce_ = false;
+  double pixelWidth_ = 0;
+  double pixelHeight_ = 0;
+  ColumnRun run_;
+  RecentMarks marks_;
+  std::size_t removed_ = 0;
 
   DisplayList list_;
   ScaleOp scale_{0, 0, 1000, 1000};

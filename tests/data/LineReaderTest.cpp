@@ -1,6 +1,10 @@
 #include "data/LineReader.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "common/Text.h"
 #include "data/FileBuffer.h"
@@ -68,6 +72,36 @@ TEST(ReadLine, NeverLooksPastTheBuffer) {
   const std::string storage = "ab\rX";
   const auto lines = ReadAll(std::string_view(storage).substr(0, 3));
   EXPECT_EQ(lines, std::vector<std::string>{"ab"});
+}
+
+TEST(ReadLine, LoneCrLinesAreCountedWhole) {
+  std::string bytes;
+  for (int i = 0; i < 5000; ++i) bytes += "R," + std::to_string(i) + ",0,1,1\r";
+  const auto lines = ReadAll(bytes);
+  ASSERT_EQ(lines.size(), 5000U);
+  EXPECT_EQ(lines.back(), "R,4999,0,1,1");
+}
+
+// The cost of reading stays linear in the file's size only if finding a line's end looks at
+// no more than a few bytes after it. The lines fill a page that an unreadable page follows,
+// and the view runs on into it: a reader that looks past a lone CR for an LF touches that
+// page and faults.
+TEST(ReadLine, FindsALineEndWithoutLookingPastIt) {
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  void* const mapped = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  ASSERT_EQ(mprotect(static_cast<char*>(mapped) + page, page, PROT_NONE), 0);
+  char* const bytes = static_cast<char*>(mapped);
+  const std::string line = "R,1,0,1,1\r";  // ten bytes; blanks without a line end fill the rest
+  const std::size_t lineCount = (page - 32) / line.size();
+  for (std::size_t i = 0; i < lineCount; ++i) line.copy(bytes + i * line.size(), line.size());
+  std::fill(bytes + lineCount * line.size(), bytes + page, ' ');
+  const std::string_view view(bytes, 2 * page);
+  std::size_t position = 0;
+  bool atEnd = false;
+  for (std::size_t i = 0; i < lineCount; ++i) EXPECT_EQ(ReadLine(view, position, atEnd, nullptr), "R,1,0,1,1");
+  EXPECT_EQ(position, lineCount * line.size());
+  munmap(mapped, 2 * page);
 }
 
 TEST(StripTrailingCommas, RemovesOnlyTheEnd) {

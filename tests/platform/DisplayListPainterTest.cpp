@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 
 #include "platform/RecordingSurface.h"
 
@@ -60,6 +62,123 @@ TEST(DisplayListPainter, DensePolylinesKeepTheirOutliers) {
   EXPECT_EQ(image.pixelColor(50, 11), QColor(255, 255, 255)) << "the spike survives";
   EXPECT_EQ(image.pixelColor(10, 80), QColor(255, 255, 255)) << "the flat part";
   EXPECT_EQ(image.pixelColor(10, 50), QColor(0, 0, 0));
+}
+
+// A device that only counts what is drawn on it.
+class CountingEngine : public QPaintEngine {
+ public:
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState&) override {}
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+  Type type() const override { return QPaintEngine::User; }
+  void drawEllipse(const QRectF&) override { ++ellipses; }
+  void drawPoints(const QPointF*, int count) override { points += count; }
+  void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+  int ellipses = 0;
+  int points = 0;
+};
+
+class CountingDevice : public QPaintDevice {
+ public:
+  QPaintEngine* paintEngine() const override { return &engine; }
+  mutable CountingEngine engine;
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth:
+      case PdmHeight:
+        return 100;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 96;
+      case PdmDevicePixelRatioScaled:
+        return static_cast<int>(devicePixelRatioFScale());
+      default:
+        return 1;
+    }
+  }
+};
+
+TEST(DisplayListPainter, RepeatedMarksCostWhatTheirPixelsCost) {
+  RecordingSurface surface = FramedSurface();
+  surface.SetPenColor(Rgb(0, 255, 0));
+  surface.SetFillColor(Rgb(255, 0, 0));
+  // 100000 error records, each a dot and a round mark, on the 20 x 20 pixels around (50, 50).
+  for (int i = 0; i < 100000; ++i) {
+    const double x = 40 + (i % 1000) / 50.0;
+    const double y = 40 + (i / 1000) / 5.0;
+    surface.Line(x, y, x, y);
+    surface.Ellipse(x - 3, y - 3, x + 3, y + 3);
+  }
+  CountingDevice device;
+  QPainter painter(&device);
+  PaintDisplayList(painter, surface.List(), QSizeF(100, 100));
+  painter.end();
+  EXPECT_LE(device.engine.ellipses, 21 * 21);
+  EXPECT_LE(device.engine.points, 21 * 21);
+}
+
+TEST(DisplayListPainter, TheLastOfRepeatedMarksStaysOnTop) {
+  RecordingSurface surface = FramedSurface();
+  surface.SetFillColor(Rgb(255, 0, 0));
+  surface.SetPenColor(Rgb(255, 0, 0));
+  surface.Ellipse(40, 40, 60, 60);  // a red mark, covered by a white bar, then drawn again
+  surface.SetFillColor(Rgb(255, 255, 255));
+  surface.SetPenColor(Rgb(255, 255, 255));
+  surface.Rectangle(0, 55, 100, 45);
+  surface.SetFillColor(Rgb(255, 0, 0));
+  surface.SetPenColor(Rgb(255, 0, 0));
+  surface.Ellipse(40, 40, 60, 60);
+  surface.SetFillColor(Rgb(0, 0, 255));  // a blue mark on the same pixels after it
+  surface.SetPenColor(Rgb(0, 0, 255));
+  surface.Ellipse(45, 45, 55, 55);
+  const QImage image = RenderDisplayList(surface.List(), 100, 100);
+  EXPECT_EQ(image.pixelColor(42, 50), QColor(255, 0, 0)) << "the red mark over the bar";
+  EXPECT_EQ(image.pixelColor(10, 50), QColor(255, 255, 255)) << "the bar beside it";
+  EXPECT_EQ(image.pixelColor(50, 50), QColor(0, 0, 255)) << "the blue mark over the red one";
+}
+
+// Draws a dense noisy series left to right: breaks now and then, error marks on every point
+// of a stretch and on every 500th point elsewhere.
+void DrawDenseSeries(RecordingSurface& surface) {
+  std::uint32_t random = 12345;
+  double previousX = -1;
+  double previousY = 0;
+  for (int i = 0; i < 200000; ++i) {
+    random = random * 1664525U + 1013904223U;
+    const double x = 5 + i * 90.0 / 200000;
+    const double y = 40 + (random >> 24) / 16.0 + (i == 123456 ? 40 : 0);
+    surface.SetPenColor(Rgb(0, 255, 0));
+    surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+    previousX = i % 1000 == 999 ? -1 : x;
+    previousY = y;
+    if (i % 500 == 0 || (i > 50000 && i < 60000)) {
+      surface.SetFillColor(Rgb(255, 0, 0));
+      surface.Ellipse(x - 1, y - 1, x + 1, y + 1);
+    }
+  }
+}
+
+TEST(DisplayListPainter, AListReducedToThePicturesPixelsPaintsTheSamePicture) {
+  RecordingSurface full = FramedSurface();
+  RecordingSurface reduced;
+  reduced.ReduceToPixels(100, 80);
+  reduced.SetBackColor(0);
+  reduced.Clear();
+  reduced.SetScaleLeft(0);
+  reduced.SetScaleWidth(100);
+  reduced.SetScaleTop(100);
+  reduced.SetScaleHeight(-100);
+  DrawDenseSeries(full);
+  DrawDenseSeries(reduced);
+  EXPECT_EQ(RenderDisplayList(reduced.List(), 100, 80), RenderDisplayList(full.List(), 100, 80));
+  // Bound by the pixels where no mark comes between the points of a polyline.
+  EXPECT_LT(reduced.List().points.size(), 40000U);
+  EXPECT_LT(reduced.List().points.size() * 5, full.List().points.size());
 }
 
 }  // namespace

@@ -75,5 +75,39 @@ TEST(RecordingSurface, LatinOneTextDumpsAsUtf8AndCopyNeedsACopier) {
   EXPECT_EQ(copies, 1);
 }
 
+TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
+  RecordingSurface surface;
+  surface.ReduceToPixels(100, 100);
+  surface.Clear();
+  surface.SetScaleWidth(100);
+  surface.SetScaleHeight(100);
+  surface.SetFillColor(0xFF);
+  surface.Text("title");
+  // 300000 marks and dots on ten places, a text in the middle of them, a line after them.
+  for (int i = 0; i < 300000; ++i) {
+    const double x = 10 + (i % 10) * 5;
+    if (i == 150000) surface.Text("middle");
+    surface.Line(x, 50, x, 50);
+    surface.Ellipse(x - 1, 49, x + 1, 51);
+  }
+  surface.Line(0, 0, 100, 100);
+  const DisplayList& list = surface.List();
+  std::vector<OpKind> kinds;
+  for (const DisplayOp& op : list.ops) {
+    if (op.kind != OpKind::Removed) kinds.push_back(op.kind);
+  }
+  ASSERT_LT(kinds.size(), 100U);
+  ASSERT_EQ(list.texts.size(), 2U);
+  EXPECT_EQ(list.texts[1].text, "middle");
+  // The last ten places, each a dot and a mark, then the line.
+  ASSERT_GE(kinds.size(), 21U);
+  for (std::size_t i = kinds.size() - 21; i + 1 < kinds.size(); i += 2) {
+    EXPECT_EQ(kinds[i], OpKind::Polyline);
+    EXPECT_EQ(kinds[i + 1], OpKind::Ellipse);
+  }
+  EXPECT_EQ(kinds.back(), OpKind::Polyline);
+  EXPECT_EQ(list.shapes.back().x1, 10 + 9 * 5 - 1);
+}
+
 }  // namespace
 }  // namespace varst

@@ -1,0 +1,127 @@
+#pragma once
+// Marks (error dots, threshold boxes, single-point dots) told apart by the whole pixels they
+// cover and their colours, for the reduction of a drawing to the pixels of one picture: two
+// marks with the same key paint the same pixels but for a sub-pixel shift of their edges.
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "common/Colour.h"
+
+namespace varst {
+
+struct MarkKey {
+  std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  Colour pen = 0;
+  Colour fill = 0;
+  std::uint32_t kind = 0;
+  bool operator==(const MarkKey& other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
+};
+
+// A pixel coordinate as a whole pixel; NaN and values far off the picture alike.
+inline std::int32_t WholePixel(double value) {
+  if (!(value > -1e9 && value < 1e9)) return value > 0 ? 1000000000 : -1000000000;
+  return static_cast<std::int32_t>(std::lround(value));
+}
+
+inline std::size_t HashMarkKey(const MarkKey& key) {
+  std::uint64_t h = 0x9E3779B97F4A7C15ULL;
+  for (const std::uint32_t word :
+       {static_cast<std::uint32_t>(key.x1), static_cast<std::uint32_t>(key.y1), static_cast<std::uint32_t>(key.x2),
+        static_cast<std::uint32_t>(key.y2), static_cast<std::uint32_t>(key.pen), static_cast<std::uint32_t>(key.fill),
+        key.kind}) {
+    h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 32;
+  }
+  return static_cast<std::size_t>(h);
+}
+
+// Key -> the index of the operation that drew the mark last. Open addressing in one array:
+// millions of look-ups of a few thousand keys.
+class MarkTable {
+ public:
+  // Stores index under key; returns the index stored before, or kNone.
+  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    Slot& slot = Find(key);
+    const std::uint32_t before = slot.index;
+    if (before == kNone) ++used_;
+    slot.key = key;
+    slot.index = index;
+    return before;
+  }
+
+  [[nodiscard]] std::uint32_t Get(const MarkKey& key) const {
+    if (slots_.empty()) return kNone;
+    return const_cast<MarkTable*>(this)->Find(key).index;
+  }
+
+  void Clear() {
+    if (used_ == 0) return;
+    for (Slot& slot : slots_) slot.index = kNone;
+    used_ = 0;
+  }
+
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
+
+ private:
+  struct Slot {
+    MarkKey key;
+    std::uint32_t index = kNone;
+  };
+
+  Slot& Find(const MarkKey& key) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = HashMarkKey(key) & mask;; at = (at + 1) & mask) {
+      Slot& slot = slots_[at];
+      if (slot.index == kNone || slot.key == key) return slot;
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.empty() ? 0 : slots_.size());
+    old.swap(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    used_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.index != kNone) Exchange(slot.key, slot.index);
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+};
+
+// The last marks seen, a fixed number of them, each key in one place by its hash: a new key
+// takes the place of the one there. It finds most repeats of a series drawn left to right (the
+// marks of the last few pixel columns), stays in the processor's cache, and never claims a
+// repeat that is not one.
+class RecentMarks {
+ public:
+  // Stores index under key; returns the index stored before under the same key, or kNone.
+  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
+    Slot& slot = slots_[HashMarkKey(key) & (kSlots - 1)];
+    const std::uint32_t before = slot.index != kNone && slot.key == key ? slot.index : kNone;
+    slot.key = key;
+    slot.index = index;
+    return before;
+  }
+
+  void Clear() {
+    for (Slot& slot : slots_) slot.index = kNone;
+  }
+
+  static constexpr std::uint32_t kNone = MarkTable::kNone;
+
+ private:
+  static constexpr std::size_t kSlots = 1024;
+  struct Slot {
+    MarkKey key;
+    std::uint32_t index = kNone;
+  };
+  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
+}  // namespace varst
