@@ -1,5 +1,6 @@
 #include "viewer/FileListBatch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -23,23 +24,22 @@ std::unique_ptr<std::FILE, FileCloser> OpenRegularFile(const std::string& path) 
   return std::unique_ptr<std::FILE, FileCloser>(std::fopen(path.c_str(), "rb"));
 }
 
-// The head of a file: up to `limit` bytes.
+// The head of a file: up to `limit` bytes. The buffer grows with what is read, so a short
+// file costs its own size, not the limit.
 std::string ReadHead(const std::string& path, std::size_t limit) {
-  const auto file = OpenRegularFile(path);
-  if (!file) return {};
-  std::string bytes(limit, '\0');
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-  return bytes;
-}
-
-std::string ReadAll(const std::string& path) {
   std::string bytes;
   const auto file = OpenRegularFile(path);
   if (!file) return bytes;
   char chunk[65536];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, got);
+  while (bytes.size() < limit) {
+    const std::size_t got = std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file.get());
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
   return bytes;
 }
+
+std::string ReadAll(const std::string& path) { return ReadHead(path, std::string::npos); }
 
 }  // namespace
 
