@@ -443,5 +443,9 @@
         <source>(外れ)</source>
         <translation>(outlier)</translation>
     </message>
+    <message>
+        <source>基準帯</source>
+        <translation>Reference band</translation>
+    </message>
 </context>
 </TS>

@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/Paths.h"
+
 namespace varst {
+
+bool IsDerivedSeries(const std::string& path, const std::string& label) {
+  return GetFileName(path).rfind("~REF", 0) == 0 || label == "Threshold";
+}
 
 std::optional<double> MedianOf(std::vector<double>& values) {
   if (values.empty()) return std::nullopt;

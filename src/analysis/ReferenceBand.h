@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace varst {
@@ -44,6 +45,10 @@ struct ReferenceBand {
   std::vector<BandBin> bins;
   std::vector<SeriesVerdict> series;  // one per input series, in input order
 };
+
+// A smoothed or merged series, which never takes part in a band: a reference file of the
+// viewer ("~REF" & n), or a "Threshold" series.
+[[nodiscard]] bool IsDerivedSeries(const std::string& path, const std::string& label);
 
 // The median of `values` (for an even count the mean of the two middle values); reorders them.
 // Empty input gives no value.

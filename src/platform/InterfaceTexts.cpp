@@ -132,6 +132,7 @@ const std::vector<const char*>& InterfaceTextSources() {
       QT_TRANSLATE_NOOP("Varst", "保存先フォルダーが設定されていません"),
       QT_TRANSLATE_NOOP("Varst", "ファイルが見つかりません"),
       QT_TRANSLATE_NOOP("Varst", "(外れ)"),
+      QT_TRANSLATE_NOOP("Varst", "基準帯"),
   };
   return texts;
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/Numbers.h"
-#include "common/Paths.h"
 #include "convert/NameRules.h"
 
 namespace varst {
@@ -47,10 +46,6 @@ std::vector<ReportGroup> GroupSeries(const std::vector<ReportSeries>& series, co
     group.band = ComputeReferenceBandFromBins(bins, group.key.start, group.key.end, settings);
   }
   return groups;
-}
-
-bool IsDerivedSeries(const std::string& path, const std::string& label) {
-  return GetFileName(path).rfind("~REF", 0) == 0 || label == "Threshold";
 }
 
 }  // namespace varst

@@ -48,7 +48,4 @@ struct ReportGroup {
 [[nodiscard]] std::vector<ReportGroup> GroupSeries(const std::vector<ReportSeries>& series,
                                                    const BandSettings& settings);
 
-// A smoothed or merged series: a reference file of the viewer, or a "Threshold" series.
-[[nodiscard]] bool IsDerivedSeries(const std::string& path, const std::string& label);
-
 }  // namespace varst

@@ -77,6 +77,15 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
   for (QLineEdit* box : Text1) box->installEventFilter(this);
   setAcceptDrops(true);
   connect(Check1, &QCheckBox::clicked, this, &MainMenu::Check1_Click);
+  connect(bandCheck_, &QCheckBox::clicked, this, [this] { RefreshBand(); });
+  // The band follows every drawing of the chart (ticks, loads, zoom, smoothing): it is made
+  // again once the drawn records have changed.
+  bandTimer_ = new QTimer(this);
+  bandTimer_->setInterval(200);
+  connect(bandTimer_, &QTimer::timeout, this, [this] {
+    if (bandCheck_->isChecked() && points_.Revision() != bandRevision_) RefreshBand();
+  });
+  bandTimer_->start();
   connect(conversionButton_, &QPushButton::clicked, this, &MainMenu::OpenConversionTool);
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
@@ -137,9 +146,9 @@ QWidget* MainMenu::BuildControlPanel() {
 
   Label1[0] = Named(new QLabel("Average Cnt"), "Label1_0");
   Label1[1] = Named(new QLabel("Offset"), "Label1_1");
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < static_cast<int>(Text1.size()); ++i) {
     Text1[i] = Named(new QLineEdit, QString("Text1_%1").arg(i));
-    Text1[i]->setMaximumWidth(80);
+    Text1[i]->setMaximumWidth(i < 3 ? 80 : 40);
   }
   auto* entries = new QHBoxLayout;
   entries->addWidget(Label1[0]);
@@ -168,6 +177,13 @@ QWidget* MainMenu::BuildControlPanel() {
   auto* scale = new QHBoxLayout;
   scale->addWidget(Check1);
   scale->addSpacing(12);
+  bandCheck_ = Named(new QCheckBox(QString::fromUtf8(kBandCaption)), "BandCheck");
+  scale->addWidget(bandCheck_);
+  scale->addWidget(Named(new QLabel("k"), "BandKLabel"));
+  scale->addWidget(Text1[3]);
+  scale->addWidget(Named(new QLabel("t%"), "BandTLabel"));
+  scale->addWidget(Text1[4]);
+  scale->addSpacing(12);
   scale->addWidget(Check3);
   scale->addWidget(Text1[2]);
   scale->addStretch();
@@ -194,6 +210,11 @@ void MainMenu::Form_Load() {
   for (int i = 0; i < 3; ++i) {
     Text1[i]->setText(initial[i]);
     Text1[i]->setProperty("tag", QString(initial[i]));
+  }
+  for (int i = 3; i < 5; ++i) {
+    const QString value = i == 3 ? "3" : "5";
+    Text1[i]->setText(value);
+    Text1[i]->setProperty("tag", value);
   }
   settings_.BaseCaption = BuildBaseCaption(kVersionMajor, kVersionMinor, kVersionRevision);
   setWindowTitle(Ui(settings_.BaseCaption));
@@ -235,7 +256,7 @@ void MainMenu::SetHourglass(bool on) {
 }
 
 bool MainMenu::eventFilter(QObject* watched, QEvent* event) {
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < static_cast<int>(Text1.size()); ++i) {
     if (watched != Text1[i]) continue;
     if (event->type() == QEvent::FocusIn) {
       // After the click that gave the focus has placed the caret.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/PointStore.h"
+#include "viewer/WindowBands.h"
 #include "chart/ChartControls.h"
 #include "chart/ChartState.h"
 #include "chart/DialogResults.h"
@@ -94,6 +95,11 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   // The records the chart drew, per series row.
   [[nodiscard]] const PointStore& DrawnPoints() const { return points_; }
   [[nodiscard]] QString StatusText() const;
+  // "基準帯": when ticked, the band of each group of ticked series lies under the series and
+  // the rows outside it are marked; follows every drawing of the chart.
+  void RefreshBand();
+  [[nodiscard]] const WindowBands& Bands() const { return bands_; }
+  [[nodiscard]] QCheckBox* BandCheck() const { return bandCheck_; }
 
   // Lines for the trace window while "/DEB" is on.
   void SetTraceSink(std::function<void(const std::string&)> sink) { trace_ = std::move(sink); }
@@ -118,8 +124,8 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   std::int32_t ImageWidth = 0;
   std::int32_t ImageHeight = 0;
   // The accepted range of each entry box.
-  std::array<std::int32_t, 11> EntryMin{0, -100, 1};
-  std::array<std::int32_t, 11> EntryMax{1000, 2000, 500};
+  std::array<std::int32_t, 11> EntryMin{0, -100, 1, 1, 0};
+  std::array<std::int32_t, 11> EntryMax{1000, 2000, 500, 20, 100};
 
   // ChartControls
   [[nodiscard]] std::string YScaleText() const override;
@@ -194,11 +200,16 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   QWidget* Picture1 = nullptr;
   QtGrid* Grid1 = nullptr;
   std::array<QPushButton*, 7> Command1{};
-  std::array<QLineEdit*, 3> Text1{};
+  // 0 Average Cnt, 1 Offset, 2 Y Scale, 3 and 4 the reference band's k and tolerance (%).
+  std::array<QLineEdit*, 5> Text1{};
   std::array<QLabel*, 2> Label1{};
   std::array<QRadioButton*, 3> Option1{};
   QCheckBox* Check1 = nullptr;  // "機種名表示"
   QCheckBox* Check3 = nullptr;  // "Y Scale"
+  QCheckBox* bandCheck_ = nullptr;  // "基準帯"
+  QTimer* bandTimer_ = nullptr;
+  std::uint64_t bandRevision_ = 0;  // the drawing the shown band was made for
+  WindowBands bands_;
   QLabel* Label2 = nullptr;     // status: progress and elapsed time
   QLabel* Label3 = nullptr;     // size readout of the chart surface
   QTimer* Timer1 = nullptr;     // takes the initial picture size once

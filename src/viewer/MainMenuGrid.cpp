@@ -13,6 +13,10 @@
 #include "platform/QtText.h"
 #include "viewer/MainMenu.h"
 #include "viewer/RedrawTickedRows.h"
+#include "analysis/BandDrawing.h"
+#include "chart/ChartDrawing.h"
+#include "chart/ViewRanges.h"
+#include "platform/InterfaceLanguage.h"
 
 namespace varst {
 
@@ -70,7 +74,7 @@ void MainMenu::Grid1_OLEDragDrop(const std::vector<std::string>& paths) {
 }
 
 void MainMenu::Text1_LostFocus(int Index) {
-  if (Index < 0 || Index > 2 || checkingEntry_) return;
+  if (Index < 0 || Index >= static_cast<int>(Text1.size()) || checkingEntry_) return;
   QLineEdit* box = Text1[static_cast<std::size_t>(Index)];
   const std::string text = ToBytes(box->text());
   if (!IsNumeric(text)) return;
@@ -85,7 +89,9 @@ void MainMenu::Text1_LostFocus(int Index) {
     box->setText(box->property("tag").toString());
     checkingEntry_ = false;
   } else {
+    const bool changed = box->property("tag").toString() != box->text();
     box->setProperty("tag", box->text());
+    if (Index >= 3 && changed && bandCheck_->isChecked()) RefreshBand();
   }
 }
 
@@ -93,6 +99,48 @@ void MainMenu::Timer1_Timer() {
   Timer1->stop();
   ImageWidth = static_cast<std::int32_t>(RoundHalfEven(VSDraw1->width() * TwipsPerPixelX()));
   ImageHeight = static_cast<std::int32_t>(RoundHalfEven(VSDraw1->height() * TwipsPerPixelY()));
+}
+
+void MainMenu::RefreshBand() {
+  const bool on = bandCheck_->isChecked();
+  if (on) {
+    const auto accepted = [this](int box) { return ParseInteger(ToBytes(Text1[box]->property("tag").toString())); };
+    BandSettings settings;
+    settings.k = accepted(3);
+    settings.tolerance = accepted(4) / 100.0;
+    bands_ = ComputeWindowBands(
+        dataSet_, points_, chart_, dataSet_.RangeEnd,
+        [this](int row) { return row < Grid1->Rows() && Grid1->CellChecked(row, 1) == kChecked; }, settings);
+    drawing_->SetUnderlay([this](DrawingSurface& surface, const ChartState& chart, double rangeEnd) {
+      const ViewRange shown = ShownRange(chart, rangeEnd);
+      for (const ReferenceBand& band : bands_.bands) {
+        DrawBand(surface, band,
+                 BandFrame{shown.start, shown.end, static_cast<double>(chart.YZoom),
+                           static_cast<double>(chart.YFullScale), surface.BackColor()});
+      }
+    });
+  } else {
+    bands_ = WindowBands{};
+    drawing_->SetUnderlay({});
+  }
+  chart_.OutlierRows = bands_.outlierRows;
+  // The grid's label cells carry the same mark as the legend lines.
+  const std::string mark = ToBytes(Ui(kOutlierMark));
+  for (int row = 0; row < Grid1->Rows(); ++row) {
+    std::string label = Grid1->TextMatrix(row, 2);
+    if (label.size() >= mark.size() && label.compare(label.size() - mark.size(), mark.size(), mark) == 0) {
+      label.resize(label.size() - mark.size());
+    }
+    const auto index = static_cast<std::size_t>(row);
+    if (index < bands_.outlierRows.size() && bands_.outlierRows[index]) label += mark;
+    Grid1->SetTextMatrix(row, 2, label);
+  }
+  GuardCommand([this] {
+    LoadContext context = Context();
+    RedrawTickedRows(context);
+  });
+  VSDraw1->update();
+  bandRevision_ = points_.Revision();
 }
 
 }  // namespace varst
