@@ -17,24 +17,43 @@ namespace {
 
 constexpr char kBase[] = "/base/out";
 
+// A Shift_JIS lead byte: with the byte after it one character, whose second byte may be 0x5C
+// ("\"), which is then no separator.
+bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 bool IsPlainName(const std::string& name) {
   if (name.empty() || name == "." || name == "..") return false;
-  for (const char c : name) {
-    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (IsShiftJisLead(c) && i + 1 < name.size() && name[i + 1] != '/' && static_cast<unsigned char>(name[i + 1]) >= 0x40) {
+      ++i;
+      continue;
+    }
+    if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) return false;
   }
   return true;
 }
 
-// Every folder the path names below the base is a plain name: nothing climbs out.
+// One folder below the base: never empty, "." or "..", and no control bytes. "\\" is an
+// ordinary byte in a folder name here, as the folders are made by splitting at "/" only.
+bool IsSafeSegment(const std::string& segment) {
+  if (segment == "." || segment == "..") return false;
+  for (const char c : segment) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+// Every folder the path names below the base is a safe segment: nothing climbs out.
 bool StaysInsideBase(const std::string& folder) {
   const std::string base = std::string(kBase) + "/";
   if (folder.compare(0, base.size(), base) != 0) return false;
   std::size_t start = base.size();
   while (start < folder.size()) {
-    const std::size_t end = folder.find_first_of("/\\", start);
+    const std::size_t end = folder.find('/', start);
     if (end == std::string::npos) return false;  // the folder ends in a separator
     const std::string segment = folder.substr(start, end - start);
-    if (!segment.empty() && !IsPlainName(segment)) return false;
+    if (!segment.empty() && !IsSafeSegment(segment)) return false;
     start = end + 1;
   }
   return true;
