@@ -31,7 +31,7 @@
 #include "bench/PaintCounter.h"
 #include "chart/ViewRanges.h"
 #include "platform/ChartView.h"
-#include "viewer/ChartInspector.h"
+#include "viewer/ChartViews.h"
 
 namespace {
 
@@ -218,7 +218,7 @@ std::vector<double> Readout(const Options& options) {
     chart.repaint();
     Sample(options, samples, watch.Ms());
   }
-  const auto lines = w.Window().Inspector().ShownReadout();
+  const auto lines = w.Window().Views().ShownReadout();
   Info(options, "readout_lines=" + std::to_string(lines.size()) +
                     " chart_paints=" + std::to_string(chart.ChartPaintCount() - chartPaints));
   return samples;
@@ -232,19 +232,19 @@ std::vector<double> Zoom(const Options& options) {
   BenchWindow::Settle();
   const int rows = static_cast<int>(options.files.size());
   Check(w, rows, "zoom");
-  varst::ChartInspector& inspector = w.Window().Inspector();
-  const varst::ViewRange whole = inspector.WholeRange();
+  varst::ChartViews& views = w.Window().Views();
+  const varst::ViewRange whole = views.WholeRange();
   for (int run = 0; run < options.runs; ++run) {
     const double share = 0.05 + 0.8 * run / std::max(1, options.runs);
     const double start = whole.start + (whole.end - whole.start) * share;
     const double end = start + (whole.end - whole.start) / 10;
     const Stopwatch watch;
-    inspector.ZoomTo(start, end);
+    views.ZoomTo(start, end);
     BenchWindow::Settle();
     const double ms = watch.Ms();
     Check(w, rows, "zoom");
     Sample(options, samples, ms);
-    inspector.ShowWholeRange();
+    views.ShowWholeRange();
     BenchWindow::Settle();
   }
   return samples;

@@ -32,7 +32,7 @@
 #include "platform/QtGrid.h"
 #include "platform/InterfaceLanguage.h"
 #include "platform/QtText.h"
-#include "viewer/ChartInspector.h"
+#include "viewer/ChartViews.h"
 
 namespace varst {
 namespace {
@@ -65,8 +65,8 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
   BuildControls();
   drawing_ = std::make_unique<ChartDrawing>(settings_, dataSet_, chart_, VSDraw1->Surface(), *this);
   drawing_->SetRecordSink(&points_);
-  inspector_ = new ChartInspector(
-      ChartInspector::Parts{*VSDraw1, chart_, dataSet_, points_,
+  views_ = new ChartViews(
+      ChartViews::Parts{*VSDraw1, chart_, dataSet_, points_,
                             [this](int row) { return row < Grid1->Rows() && Grid1->CellChecked(row, 1) == kChecked; },
                             [this] { Grid1_AfterEdit(0, 1); }, services_.prompter},
       this);

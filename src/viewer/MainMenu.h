@@ -37,7 +37,7 @@ class QTimer;
 namespace varst {
 
 class ChartDrawing;
-class ChartInspector;
+class ChartViews;
 struct DisplayList;
 class ChartView;
 class QtGrid;
@@ -91,7 +91,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   [[nodiscard]] QtGrid& SeriesGrid() { return *Grid1; }
   [[nodiscard]] ChartState& Chart() { return chart_; }
   // Zoom, the hover readout and the statistics window over the chart.
-  [[nodiscard]] ChartInspector& Inspector() { return *inspector_; }
+  [[nodiscard]] ChartViews& Views() { return *views_; }
   // The records the chart drew, per series row.
   [[nodiscard]] const PointStore& DrawnPoints() const { return points_; }
   [[nodiscard]] QString StatusText() const;
@@ -192,7 +192,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   ChartState chart_;
   std::unique_ptr<ChartDrawing> drawing_;
   PointStore points_;
-  ChartInspector* inspector_ = nullptr;
+  ChartViews* views_ = nullptr;
   std::function<void(const std::string&)> trace_;
 
   QSplitter* splitter_ = nullptr;

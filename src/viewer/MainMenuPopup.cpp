@@ -13,9 +13,9 @@
 #include "platform/ChartView.h"
 #include "platform/PictureFile.h"
 #include "platform/QtGrid.h"
-#include "viewer/ChartInspector.h"
+#include "viewer/ChartViews.h"
 #include "viewer/FileListBatch.h"
-#include "viewer/InspectTexts.h"
+#include "viewer/ViewTexts.h"
 #include "viewer/MainMenu.h"
 
 namespace varst {
@@ -52,7 +52,7 @@ void MainMenu::POPUP_SUB_Click(int Index) {
         SaveChartPicture();
         break;
       case 4:
-        inspector_->ShowStatistics();
+        views_->ShowStatistics();
         break;
       default:
         break;

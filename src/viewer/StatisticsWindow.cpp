@@ -15,7 +15,7 @@
 #include "common/Text.h"
 #include "platform/QtText.h"
 #include "viewer/AxisXText.h"
-#include "viewer/InspectTexts.h"
+#include "viewer/ViewTexts.h"
 
 namespace varst {
 namespace {

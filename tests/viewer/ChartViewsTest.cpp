@@ -17,7 +17,7 @@
 #include "platform/QtText.h"
 #include "support/SessionFixture.h"
 #include "support/WindowFixture.h"
-#include "viewer/ChartInspector.h"
+#include "viewer/ChartViews.h"
 #include "viewer/StatisticsWindow.h"
 
 namespace varst {
@@ -69,12 +69,12 @@ void Mouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButton button, Qt
   QApplication::sendEvent(&widget, &event);
 }
 
-TEST(ChartInspector, StatisticsTableFollowsTicksAndDeletions) {
+TEST(ChartViews, StatisticsTableFollowsTicksAndDeletions) {
   auto opened = OpenRamps();
   Opened& o = *opened;
-  ChartInspector& inspector = o.w->window->Inspector();
-  inspector.ShowStatistics();
-  QTableWidget& table = inspector.Statistics()->Table();
+  ChartViews& views = o.w->window->Views();
+  views.ShowStatistics();
+  QTableWidget& table = views.Statistics()->Table();
   ASSERT_EQ(table.rowCount(), 2);
   // File, label, model, serial, records, errors, min, min_x, mean ...
   EXPECT_EQ(table.item(1, 2)->text(), "MB");
@@ -83,7 +83,7 @@ TEST(ChartInspector, StatisticsTableFollowsTicksAndDeletions) {
   EXPECT_EQ(table.item(1, 7)->text().toStdString(), "3E8h (512.00KB)");
   EXPECT_EQ(table.item(1, 8)->text(), "40");
   EXPECT_EQ(table.item(1, 4)->foreground().color(), ToQColor(o.w->dataSet.SeriesColor[1]));
-  EXPECT_EQ(inspector.Statistics()->TabText().rfind("ファイル\tlabel\tmodel\tserial\t", 0), 0U);
+  EXPECT_EQ(views.Statistics()->TabText().rfind("ファイル\tlabel\tmodel\tserial\t", 0), 0U);
 
   o.w->Tick(0, false);
   EXPECT_TRUE(QTest::qWaitFor([&] { return table.rowCount() == 1; }, 3000));
@@ -94,7 +94,7 @@ TEST(ChartInspector, StatisticsTableFollowsTicksAndDeletions) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return table.rowCount() == 1 && table.item(0, 2)->text() == "MA"; }, 3000));
 }
 
-TEST(ChartInspector, HoverShowsNearestValuesWithoutDrawing) {
+TEST(ChartViews, HoverShowsNearestValuesWithoutDrawing) {
   auto opened = OpenRamps();
   Opened& o = *opened;
   ChartView& view = *o.view;
@@ -103,7 +103,7 @@ TEST(ChartInspector, HoverShowsNearestValuesWithoutDrawing) {
   const auto paints = view.ChartPaintCount();
   // X 500 of 0..1000 is chart X 5000; the records there hold 15 and 40.
   Mouse(view, QEvent::MouseMove, PixelAt(view, 5000), Qt::NoButton, Qt::NoButton);
-  const auto lines = o.w->window->Inspector().ShownReadout();
+  const auto lines = o.w->window->Views().ShownReadout();
   ASSERT_EQ(lines.size(), 3U);
   EXPECT_EQ(lines[0].text.substr(0, 2), "1F");  // 1F4h = 500, give or take a pixel
   EXPECT_EQ(lines[1].text, "a.dat Read: 15");
@@ -114,7 +114,7 @@ TEST(ChartInspector, HoverShowsNearestValuesWithoutDrawing) {
   EXPECT_EQ(view.ChartPaintCount(), paints) << "the readout repainted the chart";
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(&view, &leave);
-  EXPECT_TRUE(o.w->window->Inspector().ShownReadout().empty());
+  EXPECT_TRUE(o.w->window->Views().ShownReadout().empty());
 }
 
 std::string DumpWithRange(const Window& w, const std::vector<std::string>& files, const ViewRange& view, int width,
@@ -132,7 +132,7 @@ std::string DumpWithRange(const Window& w, const std::vector<std::string>& files
   return out;
 }
 
-TEST(ChartInspector, DragZoomsAndEscapeReturns) {
+TEST(ChartViews, DragZoomsAndEscapeReturns) {
   auto opened = OpenRamps();
   Opened& o = *opened;
   ChartView& view = *o.view;

@@ -1,4 +1,4 @@
-#include "viewer/ChartInspector.h"
+#include "viewer/ChartViews.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -17,7 +17,7 @@
 #include "platform/ChartView.h"
 #include "platform/QtText.h"
 #include "viewer/AxisXText.h"
-#include "viewer/InspectTexts.h"
+#include "viewer/ViewTexts.h"
 #include "viewer/StatisticsWindow.h"
 
 namespace varst {
@@ -29,35 +29,35 @@ constexpr int kMinimumDragPixels = 4;
 
 }  // namespace
 
-ChartInspector::ChartInspector(Parts parts, QWidget* window)
+ChartViews::ChartViews(Parts parts, QWidget* window)
     : QObject(window), parts_(std::move(parts)), viewAlive_(&parts_.view), window_(window) {
   parts_.view.setMouseTracking(true);
   parts_.view.installEventFilter(this);
   parts_.view.paintOverlay = [this](QPainter& painter) { PaintOverlay(painter); };
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
   escape->setContext(Qt::WindowShortcut);
-  connect(escape, &QShortcut::activated, this, &ChartInspector::ShowWholeRange);
+  connect(escape, &QShortcut::activated, this, &ChartViews::ShowWholeRange);
 }
 
-ChartInspector::~ChartInspector() {
+ChartViews::~ChartViews() {
   if (viewAlive_) viewAlive_->paintOverlay = nullptr;
 }
 
-void ChartInspector::ZoomTo(double start, double end) {
+void ChartViews::ZoomTo(double start, double end) {
   parts_.chart.View = {true, start, end};
   hovering_ = false;
   parts_.redraw();
 }
 
-ViewRange ChartInspector::WholeRange() const { return TestRange(parts_.chart, parts_.dataSet.RangeEnd); }
+ViewRange ChartViews::WholeRange() const { return TestRange(parts_.chart, parts_.dataSet.RangeEnd); }
 
-void ChartInspector::ShowWholeRange() {
+void ChartViews::ShowWholeRange() {
   if (!parts_.chart.View.active) return;
   parts_.chart.View = {};
   parts_.redraw();
 }
 
-void ChartInspector::ShowStatistics() {
+void ChartViews::ShowStatistics() {
   if (statistics_ == nullptr) {
     statistics_ = new StatisticsWindow(
         StatisticsWindow::Source{parts_.dataSet, parts_.points, parts_.chart, parts_.ticked}, parts_.prompter,
@@ -68,7 +68,7 @@ void ChartInspector::ShowStatistics() {
   statistics_->activateWindow();
 }
 
-bool ChartInspector::ChartXAt(int px, double& chartX) const {
+bool ChartViews::ChartXAt(int px, double& chartX) const {
   const auto& list = parts_.view.Surface().List();
   if (parts_.chart.AxesDrawn == 0 || list.scales.empty() || parts_.view.width() <= 0) return false;
   const ScaleOp& scale = list.scales.back();
@@ -76,19 +76,19 @@ bool ChartInspector::ChartXAt(int px, double& chartX) const {
   return true;
 }
 
-double ChartInspector::PixelYAt(double chartY) const {
+double ChartViews::PixelYAt(double chartY) const {
   const ScaleOp& scale = parts_.view.Surface().List().scales.back();
   return scale.height != 0 ? (chartY - scale.top) * parts_.view.height() / scale.height : 0;
 }
 
-void ChartInspector::UpdateLookups() {
+void ChartViews::UpdateLookups() {
   if (lookupsRevision_ == parts_.points.Revision()) return;
   lookups_.clear();
   for (std::int32_t row = 0; row < parts_.points.RowCount(); ++row) lookups_.emplace_back(parts_.points.Row(row));
   lookupsRevision_ = parts_.points.Revision();
 }
 
-std::vector<ChartInspector::ReadoutLine> ChartInspector::Readout(int px) {
+std::vector<ChartViews::ReadoutLine> ChartViews::Readout(int px) {
   double chartX = 0;
   if (!ChartXAt(px, chartX) || chartX < 0 || chartX > kChartWidth) return {};
   const ViewRange shown = ShownRange(parts_.chart, parts_.dataSet.RangeEnd);
@@ -106,11 +106,11 @@ std::vector<ChartInspector::ReadoutLine> ChartInspector::Readout(int px) {
   return lines;
 }
 
-std::vector<ChartInspector::ReadoutLine> ChartInspector::ShownReadout() {
+std::vector<ChartViews::ReadoutLine> ChartViews::ShownReadout() {
   return hovering_ && !dragging_ ? Readout(hoverPx_) : std::vector<ReadoutLine>{};
 }
 
-bool ChartInspector::eventFilter(QObject* watched, QEvent* event) {
+bool ChartViews::eventFilter(QObject* watched, QEvent* event) {
   if (watched != &parts_.view) return false;
   switch (event->type()) {
     case QEvent::MouseMove: {
@@ -165,7 +165,7 @@ bool ChartInspector::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
-void ChartInspector::EndDrag(int px) {
+void ChartViews::EndDrag(int px) {
   dragging_ = false;
   parts_.view.update();
   double a = 0;
@@ -187,22 +187,22 @@ void ChartInspector::EndDrag(int px) {
   if (start < end) ZoomTo(start, end);
 }
 
-void ChartInspector::ShowPopup(const QPoint& at) {
+void ChartViews::ShowPopup(const QPoint& at) {
   if (popup_ == nullptr) {
     popup_ = new QMenu(window_);
     popup_->setObjectName("ChartPopup");
     QAction* whole = popup_->addAction(QString::fromUtf8(kWholeRangeCaption));
     whole->setObjectName("ChartWholeRange");
-    connect(whole, &QAction::triggered, this, &ChartInspector::ShowWholeRange);
+    connect(whole, &QAction::triggered, this, &ChartViews::ShowWholeRange);
     QAction* stats = popup_->addAction(QString::fromUtf8(kStatisticsCaption));
     stats->setObjectName("ChartStatistics");
-    connect(stats, &QAction::triggered, this, &ChartInspector::ShowStatistics);
+    connect(stats, &QAction::triggered, this, &ChartViews::ShowStatistics);
   }
   popup_->actions().front()->setEnabled(parts_.chart.View.active);
   popup_->popup(at);
 }
 
-void ChartInspector::PaintOverlay(QPainter& painter) {
+void ChartViews::PaintOverlay(QPainter& painter) {
   if (parts_.chart.AxesDrawn == 0 || parts_.view.Surface().List().scales.empty()) return;
   const double top = PixelYAt(parts_.chart.YFullScale);
   const double bottom = PixelYAt(0);
@@ -217,7 +217,7 @@ void ChartInspector::PaintOverlay(QPainter& painter) {
   if (hovering_) PaintReadout(painter, hoverPx_);
 }
 
-void ChartInspector::PaintReadout(QPainter& painter, int px) {
+void ChartViews::PaintReadout(QPainter& painter, int px) {
   const std::vector<ReadoutLine> lines = Readout(px);
   if (lines.empty()) return;
   const double top = PixelYAt(parts_.chart.YFullScale);

@@ -28,7 +28,7 @@ namespace varst {
 class ChartView;
 class StatisticsWindow;
 
-class ChartInspector : public QObject {
+class ChartViews : public QObject {
   Q_OBJECT
 
  public:
@@ -47,8 +47,8 @@ class ChartInspector : public QObject {
     Colour colour = 0;
   };
 
-  ChartInspector(Parts parts, QWidget* window);
-  ~ChartInspector() override;
+  ChartViews(Parts parts, QWidget* window);
+  ~ChartViews() override;
 
   // Shows [start, end] (file units) of the test range.
   void ZoomTo(double start, double end);
