@@ -7,6 +7,7 @@
 #include <set>
 #include <system_error>
 
+#include "app/ChartOptions.h"
 #include "app/HeadlessSession.h"
 #include "app/OutputFile.h"
 #include "app/StatsCommand.h"
@@ -54,65 +55,6 @@ int UsageError(const std::string& why) {
   return 2;
 }
 
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const auto x = text.find_first_of("xX");
-  if (x == std::string::npos) return false;
-  const std::string w = text.substr(0, x);
-  const std::string h = text.substr(x + 1);
-  std::int32_t wv = 0;
-  std::int32_t hv = 0;
-  if (!IsNumeric(w) || !IsNumeric(h) || !TryParseInt32(w, wv) || !TryParseInt32(h, hv)) return false;
-  if (wv < 1 || hv < 1 || wv > 16384 || hv > 16384) return false;
-  width = wv;
-  height = hv;
-  return true;
-}
-
-// One option of the chart modes. `apply` takes the option's value (empty for an option
-// without one) and answers "" when it is accepted, else why not.
-struct Option {
-  const char* name;
-  bool takesValue;
-  std::string (*apply)(const std::string& value, HeadlessOptions& options);
-};
-
-constexpr Option kOptions[] = {
-    {"--size", true,
-     [](const std::string& value, HeadlessOptions& options) -> std::string {
-       return ParseSize(value, options.width, options.height) ? "" : "--size takes WxH, each 1 to 16384";
-     }},
-    {"--yscale", true,
-     [](const std::string& value, HeadlessOptions& options) -> std::string {
-       std::int32_t number = 0;
-       if (!IsNumeric(value) || !TryParseInt32(value, number) || number < 1 || number > 500) {
-         return "--yscale takes a number from 1 to 500";
-       }
-       options.yScale = value;
-       return "";
-     }},
-    {"--no-model", false,
-     [](const std::string&, HeadlessOptions& options) -> std::string {
-       options.showModelName = false;
-       return "";
-     }},
-    {"--range", true,
-     [](const std::string& value, HeadlessOptions& options) -> std::string {
-       ViewRange& view = options.view;
-       return ParseViewRange(value, view) && view.start < view.end ? "" : "--range takes START:END with START below END";
-     }},
-    {"--settings", true,
-     [](const std::string& value, HeadlessOptions& options) -> std::string {
-       options.settingsFile = value;
-       return FileExists(std::string_view(value)) ? "" : "settings file not found: " + value;
-     }},
-};
-
-const Option* FindOption(const std::string& item) {
-  for (const Option& option : kOptions) {
-    if (item == option.name) return &option;
-  }
-  return nullptr;
-}
 
 // Reads the command; returns 0 when it is complete, kHelpShown after --help, else the usage
 // error status.
@@ -140,7 +82,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
       return kHelpShown;
     } else if (item == "--format" && command.mode == Mode::Stats) {
       if (i + 1 >= items.size() || !ParseStatsFormat(items[++i], command.format)) return UsageError("--format takes csv or json");
-    } else if (const Option* option = FindOption(item)) {
+    } else if (const ChartOption* option = FindChartOption(item)) {
       if (option->takesValue && i + 1 >= items.size()) return UsageError(std::string(option->name) + " needs a value");
       const std::string why = option->apply(option->takesValue ? items[++i] : std::string(), command.options);
       if (!why.empty()) return UsageError(why);
@@ -190,9 +132,17 @@ void QuietHeadlessMessages(QtMsgType type, const QMessageLogContext& context, co
   std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-int Export(int& argc, char** argv, const HeadlessSession& session, const Command& command) {
+}  // namespace
+
+void StartHeadlessQt() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietHeadlessMessages);
+}
+
+namespace {
+
+int Export(int& argc, char** argv, const HeadlessSession& session, const Command& command) {
+  StartHeadlessQt();
   QGuiApplication application(argc, argv);
   const QByteArray picture = EncodePicture(session.Drawing(), command.options.width, command.options.height,
                                            *PictureFormatOfPath(command.output));

@@ -10,6 +10,10 @@ namespace varst {
 // True when the first item names a headless mode.
 [[nodiscard]] bool IsHeadlessCommand(const std::vector<std::string>& items);
 
+// Before a headless mode makes its QGuiApplication: the offscreen platform unless another
+// is chosen, and none of Qt's notes about the desktop session on standard error.
+void StartHeadlessQt();
+
 // Runs the mode; returns the exit status: 0 done, 2 usage error, 3 failure.
 int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& items);
 

@@ -18,11 +18,14 @@
 #include "analysis/BandDrawing.h"
 #include "analysis/ReferenceBand.h"
 #include "analysis/StatisticsTable.h"
+#include "app/ChartOptions.h"
+#include "app/HeadlessCommands.h"
 #include "app/HeadlessSession.h"
 #include "chart/ViewRanges.h"
 #include "common/Numbers.h"
 #include "common/Paths.h"
 #include "common/Text.h"
+#include "convert/ConvertCommandOptions.h"
 #include "convert/NameRules.h"
 #include "convert/TimeStampText.h"
 #include "data/SeriesKey.h"
@@ -68,15 +71,6 @@ struct ReportOptions {
 // little bigger than the default level at a fraction of its time, which matters at 1,000 files.
 constexpr int kPngQuality = 80;
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
-// Qt's notes about the desktop session (no runtime folder on a server) are not for the user
-// of a script; everything else is passed on.
-void QuietHeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type != QtFatalMsg && message.startsWith("QStandardPaths:")) return;
-  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 int UsageError(const std::string& why) {
   std::cerr << "varst: " << why << "\n" << kUsage;
   return 2;
@@ -87,25 +81,6 @@ bool ParseNumber(const std::string& text, double low, double high, double& value
   if (!IsNumeric(text) || !TryParseDouble(text, parsed) || !(parsed >= low) || !(parsed <= high)) return false;
   value = parsed;
   return true;
-}
-
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const auto x = text.find_first_of("xX");
-  if (x == std::string::npos) return false;
-  std::int32_t w = 0;
-  std::int32_t h = 0;
-  if (!TryParseInt32(text.substr(0, x), w) || !TryParseInt32(text.substr(x + 1), h)) return false;
-  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
-  width = w;
-  height = h;
-  return true;
-}
-
-std::string LevelCodeOf(const std::string& word) {
-  if (word == "none") return "NON";
-  if (word == "model") return "DRV";
-  if (word == "date") return "DATE";
-  return "";
 }
 
 int ParseReportCommand(const std::vector<std::string>& items, ReportOptions& options) {
@@ -133,13 +108,16 @@ int ParseReportCommand(const std::vector<std::string>& items, ReportOptions& opt
       options.failOnOutlier = true;
       continue;
     }
-    if (item == "--no-model") {
-      options.chart.showModelName = false;
+    // The chart options of the other modes, but for --range: the band is made over the whole
+    // test range.
+    if (const ChartOption* option = item == "--range" ? nullptr : FindChartOption(item)) {
+      if (option->takesValue && i + 1 >= items.size()) return UsageError(item + " needs a value");
+      const std::string why = option->apply(option->takesValue ? items[++i] : std::string(), options.chart);
+      if (!why.empty()) return UsageError(why);
       continue;
     }
-    static const std::set<std::string> kValued = {"--k",        "--tolerance", "--share",  "--jobs",
-                                                   "--level1",   "--level2",    "--size",   "--yscale",
-                                                   "--settings", "--from-list", "--scan"};
+    static const std::set<std::string> kValued = {"--k",      "--tolerance", "--share",     "--jobs",
+                                                   "--level1", "--level2",    "--from-list", "--scan"};
     if (kValued.count(item) == 0) return UsageError("unknown option " + item);
     if (i + 1 >= items.size()) return UsageError(item + " needs a value");
     const std::string& value = items[++i];
@@ -156,19 +134,9 @@ int ParseReportCommand(const std::vector<std::string>& items, ReportOptions& opt
       }
       options.jobs = static_cast<int>(number);
     } else if (item == "--level1" || item == "--level2") {
-      const std::string code = LevelCodeOf(value);
-      if (code.empty()) return UsageError(item + " takes none, model or date");
-      (item == "--level1" ? level1 : level2) = code;
-    } else if (item == "--size") {
-      if (!ParseSize(value, options.chart.width, options.chart.height)) return UsageError("--size takes WxH, each 1 to 16384");
-    } else if (item == "--yscale") {
-      if (!ParseNumber(value, 1, 500, number) || number != static_cast<int>(number)) {
-        return UsageError("--yscale takes a number from 1 to 500");
-      }
-      options.chart.yScale = value;
-    } else if (item == "--settings") {
-      if (!FileExists(std::string_view(value))) return UsageError("settings file not found: " + value);
-      options.chart.settingsFile = value;
+      int choice = 0;
+      if (!LevelChoiceOfWord(value, choice)) return UsageError(item + " takes none, model or date");
+      (item == "--level1" ? level1 : level2) = LevelCode(choice);
     } else if (item == "--from-list") {
       options.fromList = value;
     } else if (item == "--scan") {
@@ -446,8 +414,7 @@ int RunReportCommand(int& argc, char** argv, const std::vector<std::string>& ite
     return 3;
   }
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietHeadlessMessages);
+  StartHeadlessQt();
   QGuiApplication application(argc, argv);
   std::string why;
   const std::string staging = MakeStagingFolder(options.dir, why);

@@ -43,6 +43,12 @@ bool ApplyValue(const std::string& name, const std::string& value, ConvertComman
   return error.empty();
 }
 
+}  // namespace
+
+bool LevelChoiceOfWord(const std::string& word, int& choice) { return LookUp(kLevelWords, word, choice); }
+
+namespace {
+
 bool TakesValue(const std::string& name) {
   return name == "--dest" || name == "--level1" || name == "--level2" || name == "--exists";
 }

@@ -119,6 +119,12 @@ void RecordingSurface::Compact() {
   kept.points.reserve(list_.points.size());
   std::uint32_t runOffset = 0;
   const bool lastIsPolyline = list_.ops.back().kind == OpKind::Polyline;
+  // Copies a run of points into the kept list; answers where it starts there.
+  const auto keepPoints = [&](std::uint32_t first, std::uint32_t count) {
+    const auto at = static_cast<std::uint32_t>(kept.points.size());
+    kept.points.insert(kept.points.end(), list_.points.begin() + first, list_.points.begin() + first + count);
+    return at;
+  };
   for (const DisplayOp& op : list_.ops) {
     const auto next = [](const auto& items) { return static_cast<std::uint32_t>(items.size()); };
     switch (op.kind) {
@@ -133,11 +139,8 @@ void RecordingSurface::Compact() {
         break;
       case OpKind::Polyline: {
         PolylineOp polyline = list_.polylines[op.index];
-        const std::uint32_t first = next(kept.points);
         if (&op == &list_.ops.back()) runOffset = run_.start - polyline.first;
-        kept.points.insert(kept.points.end(), list_.points.begin() + polyline.first,
-                           list_.points.begin() + polyline.first + polyline.count);
-        polyline.first = first;
+        polyline.first = keepPoints(polyline.first, polyline.count);
         kept.ops.push_back({op.kind, next(kept.polylines)});
         kept.polylines.push_back(polyline);
         break;
@@ -153,10 +156,7 @@ void RecordingSurface::Compact() {
         break;
       case OpKind::Polygon: {
         PolygonOp polygon = list_.polygons[op.index];
-        const std::uint32_t first = next(kept.points);
-        kept.points.insert(kept.points.end(), list_.points.begin() + polygon.first,
-                           list_.points.begin() + polygon.first + polygon.count);
-        polygon.first = first;
+        polygon.first = keepPoints(polygon.first, polygon.count);
         kept.ops.push_back({op.kind, next(kept.polygons)});
         kept.polygons.push_back(polygon);
         break;

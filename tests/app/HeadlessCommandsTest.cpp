@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "support/SessionFixture.h"
 #include "support/TempDir.h"
+#include "support/VarstProgram.h"
 
 namespace varst {
 namespace {
@@ -20,44 +21,11 @@ using test::DriveLine;
 using test::RangeCondition;
 using test::ReadFileBytes;
 using test::Records;
+using test::CommandRun;
+using test::Quoted;
+using test::Shell;
 using test::TempDir;
-
-struct CommandRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// How the shell runs the program: `before` runs first in the same shell (a ulimit, a cd),
-// `wrapper` runs the program (timeout), and standard output goes to `stdoutTo` instead of
-// the test when it is given.
-struct Shell {
-  std::string before;
-  std::string stdoutTo;
-  std::string wrapper;
-};
-
-CommandRun Varst(const TempDir& dir, const std::vector<std::string>& arguments, const Shell& shell = {}) {
-  std::string command = shell.wrapper + " " + Quoted(VARST_BINARY);
-  for (const std::string& argument : arguments) command += " " + Quoted(argument);
-  command += " 2>" + Quoted(dir.File("stderr.txt"));
-  if (!shell.stdoutTo.empty()) command += " >" + Quoted(shell.stdoutTo);
-  command = (shell.before.empty() ? "" : shell.before + "; ") + "exec " + command;
-  CommandRun run;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = ReadFileBytes(dir.File("stderr.txt"));
-  return run;
-}
+using test::Varst;
 
 std::string TwoSeriesFile(const TempDir& dir, const std::string& name, const std::string& model) {
   return dir.Write(name, DriveLine(model, "S" + model) + "\r\n" + RangeCondition() + "\r\n" + Records("W", 5) + "\r\n" +

@@ -13,30 +13,19 @@
 
 #include "common/Text.h"
 #include "support/TempDir.h"
+#include "support/VarstProgram.h"
 
 namespace varst {
 namespace {
 
 using test::ReadFileBytes;
+using test::CommandRun;
+using test::Quoted;
 using test::TempDir;
 
-struct ReportRun {
-  int status = -1;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-ReportRun Varst(const TempDir& dir, const std::vector<std::string>& arguments) {
-  std::string command = Quoted(VARST_BINARY);
-  for (const std::string& argument : arguments) command += " " + Quoted(argument);
-  command += " >/dev/null 2>" + Quoted(dir.File("stderr.txt"));
-  const int status = std::system(command.c_str());
-  return ReportRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(dir.File("stderr.txt"))};
+// The report's output goes to files; standard output is not kept.
+CommandRun VarstQuietly(const TempDir& dir, const std::vector<std::string>& arguments) {
+  return test::Varst(dir, arguments, test::Shell{"", "/dev/null", ""});
 }
 
 // A read test over LBA 0..999999 of 2000 records at about 100 MB/s with 2% noise; with a slow
@@ -93,7 +82,7 @@ TEST(ReportCommand, FlagsExactlyTheDriveWithASlowZone) {
                                           "--fail-on-outlier", "--jobs", "2"};
     arguments.insert(arguments.end(), drives.begin(), drives.end());
     if (c.withSlow) arguments.push_back(slow);
-    const ReportRun run = Varst(dir, arguments);
+    const CommandRun run = VarstQuietly(dir, arguments);
     ASSERT_EQ(run.status, c.status) << c.name << run.err;
     const auto rows = Summary(arguments[1]);
     ASSERT_EQ(rows.size(), drives.size() + (c.withSlow ? 2 : 1)) << c.name;
@@ -126,8 +115,8 @@ TEST(ReportCommand, DamagedFilesAreListedAndTheRestReported) {
   dir.Write("in/time.dat", "MODEL-T,T1,1000,ATA,FW1,512,7200,SATA,64MB,00\r\n0,0,60000,0,128,256,100,150,0,60000,100,0,-1\r\n"
                            "R,0,0,50,1\r\nR,1000,1,51,1\r\n");
   // Two job counts give the same report, byte for byte.
-  ASSERT_EQ(Varst(dir, {"--report", dir.File("one"), "--jobs", "1", "--scan", folder}).status, 0);
-  const ReportRun run = Varst(dir, {"--report", dir.File("two"), "--jobs", "2", "--scan", folder});
+  ASSERT_EQ(VarstQuietly(dir, {"--report", dir.File("one"), "--jobs", "1", "--scan", folder}).status, 0);
+  const CommandRun run = VarstQuietly(dir, {"--report", dir.File("two"), "--jobs", "2", "--scan", folder});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFileBytes(dir.File("one/summary.csv")), ReadFileBytes(dir.File("two/summary.csv")));
 
@@ -147,13 +136,13 @@ TEST(ReportCommand, AFolderHoldingOtherFilesIsNeverReplaced) {
   TempDir dir;
   const std::string drive = Drive(dir, "SN1", 1, false);
   dir.Write("mine/notes.txt", "keep me");
-  const ReportRun run = Varst(dir, {"--report", dir.File("mine"), drive});
+  const CommandRun run = VarstQuietly(dir, {"--report", dir.File("mine"), drive});
   EXPECT_EQ(run.status, 3);
   EXPECT_EQ(ReadFileBytes(dir.File("mine/notes.txt")), "keep me");
   // An earlier report is replaced whole.
-  ASSERT_EQ(Varst(dir, {"--report", dir.File("report"), drive}).status, 0);
+  ASSERT_EQ(VarstQuietly(dir, {"--report", dir.File("report"), drive}).status, 0);
   dir.Write("report/charts/stale.png", "x");
-  ASSERT_EQ(Varst(dir, {"--report", dir.File("report"), drive}).status, 0);
+  ASSERT_EQ(VarstQuietly(dir, {"--report", dir.File("report"), drive}).status, 0);
   EXPECT_FALSE(std::filesystem::exists(dir.File("report/charts/stale.png")));
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     EXPECT_NE(entry.path().filename().string()[0], '.') << "left behind: " << entry.path();
@@ -167,7 +156,7 @@ TEST(ReportCommand, ThePageShowsInABrowser) {
   std::vector<std::string> arguments = {"--report", dir.File("out")};
   for (unsigned i = 0; i < 6; ++i) arguments.push_back(Drive(dir, "SN" + std::to_string(i), i + 1, false));
   arguments.push_back(Drive(dir, "SLOW", 99, true));
-  ASSERT_EQ(Varst(dir, arguments).status, 0);
+  ASSERT_EQ(VarstQuietly(dir, arguments).status, 0);
   const std::string shot = dir.File("shot.png");
   const std::string command = std::string("timeout 120 chromium --headless --disable-gpu --hide-scrollbars --no-first-run") +
                               (geteuid() == 0 ? " --no-sandbox" : "") + " --user-data-dir=" + Quoted(dir.File("profile")) +
@@ -223,7 +212,7 @@ TEST(ReportCommand, SourcesNamesAndStatuses) {
     const std::string out = dir.File("out");
     std::vector<std::string> arguments = {"--report", out};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-    const ReportRun run = Varst(dir, arguments);
+    const CommandRun run = VarstQuietly(dir, arguments);
     EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
     if (c.status != 0) {
@@ -241,7 +230,7 @@ TEST(ReportCommand, SourcesNamesAndStatuses) {
 TEST(ReportCommand, AGroupBiggerThanAChartIsDrawnInPart) {
   TempDir dir;
   for (int i = 0; i < 514; ++i) SmallDrive(dir, "in/d" + std::to_string(1000 + i) + ".dat", "MODEL-B", "B" + std::to_string(i));
-  const ReportRun run = Varst(dir, {"--report", dir.File("out"), "--size", "40x30", "--scan", dir.File("in")});
+  const CommandRun run = VarstQuietly(dir, {"--report", dir.File("out"), "--size", "40x30", "--scan", dir.File("in")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("514/514 files") , std::string::npos) << run.err;
   EXPECT_NE(ReadFileBytes(dir.File("out/index.html")).find("the first 513 of 514 files drawn"), std::string::npos);
