@@ -31,16 +31,17 @@ std::optional<int> BinOf(double x, double start, double end, int bins) {
   return std::min(static_cast<int>(scaled), bins - 1);
 }
 
-std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points, double start, double end,
-                                                   int bins) {
+std::vector<std::optional<double>> SeriesBinValues(const std::vector<double>& x, const std::vector<double>& y,
+                                                   double start, double end, int bins) {
   std::vector<std::optional<double>> result(static_cast<std::size_t>(std::max(bins, 0)));
   if (result.empty()) return result;
   // Counting sort by bin: one pass to count, one to place, then a median per bin's slice.
-  std::vector<int> binOfPoint(points.size(), -1);
+  const std::size_t count = std::min(x.size(), y.size());
+  std::vector<int> binOfPoint(count, -1);
   std::vector<std::size_t> firstOfBin(result.size() + 1, 0);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (std::isnan(points[i].value)) continue;
-    if (const auto bin = BinOf(points[i].x, start, end, bins)) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (std::isnan(y[i])) continue;
+    if (const auto bin = BinOf(x[i], start, end, bins)) {
       binOfPoint[i] = *bin;
       ++firstOfBin[static_cast<std::size_t>(*bin) + 1];
     }
@@ -48,8 +49,8 @@ std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>&
   for (std::size_t b = 1; b < firstOfBin.size(); ++b) firstOfBin[b] += firstOfBin[b - 1];
   std::vector<double> sorted(firstOfBin.back());
   std::vector<std::size_t> next(firstOfBin.begin(), firstOfBin.end() - 1);
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (binOfPoint[i] >= 0) sorted[next[static_cast<std::size_t>(binOfPoint[i])]++] = points[i].value;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (binOfPoint[i] >= 0) sorted[next[static_cast<std::size_t>(binOfPoint[i])]++] = y[i];
   }
   std::vector<double> slice;
   for (std::size_t b = 0; b < result.size(); ++b) {
@@ -58,6 +59,17 @@ std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>&
     result[b] = MedianOf(slice);
   }
   return result;
+}
+
+std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points, double start, double end,
+                                                   int bins) {
+  std::vector<double> x(points.size());
+  std::vector<double> y(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    x[i] = points[i].x;
+    y[i] = points[i].value;
+  }
+  return SeriesBinValues(x, y, start, end, bins);
 }
 
 ReferenceBand ComputeReferenceBand(const std::vector<std::vector<BandPoint>>& series, double start, double end,

@@ -58,7 +58,9 @@ struct ReferenceBand {
 // X outside the range, or a range without width, has no bin.
 [[nodiscard]] std::optional<int> BinOf(double x, double start, double end, int bins);
 
-// Per bin, the median of the series' values whose X falls in it; empty where it has none.
+// Per bin, the median of the series' values (y) whose X falls in it; empty where it has none.
+[[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const std::vector<double>& x, const std::vector<double>& y,
+                                                                 double start, double end, int bins);
 [[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points,
                                                                  double start, double end, int bins);
 

@@ -242,9 +242,7 @@ FileOutcome ReadOne(const std::string& path, std::size_t index, const ReportOpti
     series.comparable = !IsDerivedSeries(row.path, row.label) && row.stats.records > 0;
     if (series.comparable) {
       const SeriesPoints& points = session.Points().Row(row.row);
-      std::vector<BandPoint> band(points.Size());
-      for (std::size_t p = 0; p < points.Size(); ++p) band[p] = BandPoint{points.x[p], points.y[p]};
-      series.bins = SeriesBinValues(band, range.start, range.end, options.band.bins);
+      series.bins = SeriesBinValues(points.x, points.y, range.start, range.end, options.band.bins);
     }
     outcome.series.push_back(std::move(series));
   }

@@ -30,9 +30,7 @@ WindowBands ComputeWindowBands(const DataSet& dataSet, const PointStore& points,
     const std::string label(Trim(key.label));
     if (IsDerivedSeries(key.path, label)) continue;
     const SeriesPoints& drawn = points.Row(r);
-    std::vector<BandPoint> records(drawn.Size());
-    for (std::size_t i = 0; i < drawn.Size(); ++i) records[i] = BandPoint{drawn.x[i], drawn.y[i]};
-    bins[row] = SeriesBinValues(records, whole.start, whole.end, settings.bins);
+    bins[row] = SeriesBinValues(drawn.x, drawn.y, whole.start, whole.end, settings.bins);
     if (members.count(label) == 0) labels.push_back(label);
     members[label].push_back(row);
   }
