@@ -135,6 +135,7 @@ void MainMenu::RefreshBand() {
     if (index < bands_.outlierRows.size() && bands_.outlierRows[index]) label += mark;
     Grid1->SetTextMatrix(row, 2, label);
   }
+  if (Grid1->Rows() > 0) Grid1->AutoSize(2, 2);
   GuardCommand([this] {
     LoadContext context = Context();
     RedrawTickedRows(context);
