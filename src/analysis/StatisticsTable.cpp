@@ -83,12 +83,15 @@ std::string CsvField(const std::string& text) {
   return out + '"';
 }
 
-std::string StatisticsCsv(const std::vector<StatisticsRow>& rows) {
-  std::string out = Join(StatisticsKeys(), ",") + "\n";
-  for (const StatisticsRow& r : rows) {
+std::string StatisticsCsv(const std::vector<StatisticsRow>& rows, const StatisticsColumn& extra) {
+  const bool withExtra = !extra.key.empty();
+  std::string out = Join(StatisticsKeys(), ",") + (withExtra ? "," + CsvField(extra.key) : std::string()) + "\n";
+  for (std::size_t at = 0; at < rows.size(); ++at) {
+    const StatisticsRow& r = rows[at];
     out += std::to_string(r.row);
     for (const std::string* text : {&r.path, &r.label, &r.model, &r.serial}) out += "," + CsvField(*text);
     for (const std::string& number : StatisticsNumberTexts(r.stats)) out += "," + number;
+    if (withExtra) out += "," + CsvField(at < extra.texts.size() ? extra.texts[at] : std::string());
     out += "\n";
   }
   return out;

@@ -35,7 +35,13 @@ template <typename Include>
 // an empty number is "".
 [[nodiscard]] std::vector<std::string> StatisticsNumberTexts(const SeriesStatistics& stats);
 
-[[nodiscard]] std::string StatisticsCsv(const std::vector<StatisticsRow>& rows);
+// A column after the statistics' own (none when key is empty), one text per row.
+struct StatisticsColumn {
+  std::string key;
+  std::vector<std::string> texts;
+};
+
+[[nodiscard]] std::string StatisticsCsv(const std::vector<StatisticsRow>& rows, const StatisticsColumn& extra = {});
 [[nodiscard]] std::string StatisticsJson(const std::vector<StatisticsRow>& rows);
 // One csv field, quoted when it holds a comma, a quote or a line break.
 [[nodiscard]] std::string CsvField(const std::string& text);

@@ -60,7 +60,7 @@ void ChartViews::ShowWholeRange() {
 void ChartViews::ShowStatistics() {
   if (statistics_ == nullptr) {
     statistics_ = new StatisticsWindow(
-        StatisticsWindow::Source{parts_.dataSet, parts_.points, parts_.chart, parts_.ticked}, parts_.prompter,
+        StatisticsWindow::Source{parts_.dataSet, parts_.points, parts_.chart, parts_.ticked, parts_.outlierShare}, parts_.prompter,
         window_);
   }
   statistics_->show();

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class ChartViews : public QObject {
     std::function<bool(int row)> ticked;
     std::function<void()> redraw;  // draws the ticked rows again
     Prompter& prompter;
+    // The row's outlier share while the reference band is on.
+    std::function<std::optional<double>(int row)> outlierShare;
   };
 
   struct ReadoutLine {

@@ -68,7 +68,11 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
   views_ = new ChartViews(
       ChartViews::Parts{*VSDraw1, chart_, dataSet_, points_,
                             [this](int row) { return row < Grid1->Rows() && Grid1->CellChecked(row, 1) == kChecked; },
-                            [this] { Grid1_AfterEdit(0, 1); }, services_.prompter},
+                            [this] { Grid1_AfterEdit(0, 1); }, services_.prompter,
+                            [this](int row) -> std::optional<double> {
+                              const auto at = static_cast<std::size_t>(row);
+                              return at < bands_.outlierShare.size() ? bands_.outlierShare[at] : std::nullopt;
+                            }},
       this);
   Grid1->SetEvents(this);
   VSDraw1->Surface().SetPictureCopier([this](const DisplayList& list, std::int32_t width, std::int32_t height) {

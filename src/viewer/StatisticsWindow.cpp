@@ -1,6 +1,7 @@
 #include "viewer/StatisticsWindow.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,16 +24,15 @@ namespace {
 // How often an open window looks whether the chart changed; the look costs one comparison.
 constexpr int kPollMilliseconds = 200;
 
-std::vector<std::string> Headers() {
-  std::vector<std::string> headers{kFileColumnCaption};
-  const auto& keys = StatisticsKeys();
-  headers.insert(headers.end(), keys.begin() + 2, keys.end());  // after row and path
-  return headers;
+constexpr char kOutlierShareKey[] = "outlier_share";
+
+bool AnyShare(const std::vector<std::optional<double>>& shares) {
+  return std::any_of(shares.begin(), shares.end(), [](const auto& share) { return share.has_value(); });
 }
 
 std::string Number(const std::optional<double>& value) { return value ? DecimalText(*value) : std::string(); }
 
-std::vector<std::string> ShownTexts(const StatisticsRow& r, const ChartState& chart) {
+std::vector<std::string> RowTexts(const StatisticsRow& r, const ChartState& chart) {
   const SeriesStatistics& s = r.stats;
   const auto x = [&](const std::optional<double>& v) { return v ? AxisXText(chart, *v) : std::string(); };
   return {GetFileName(r.path),
@@ -64,12 +64,6 @@ StatisticsWindow::StatisticsWindow(Source source, Prompter& prompter, QWidget* p
   table_->verticalHeader()->setVisible(false);
   // The series colours are chosen to stand on the chart's dark background, as in the grid.
   table_->setStyleSheet("QTableWidget { background: black; gridline-color: #505050; }");
-  const std::vector<std::string> headers = Headers();
-  table_->setColumnCount(static_cast<int>(headers.size()));
-  QStringList labels;
-  for (const std::string& header : headers) labels << ToQString(header);
-  table_->setHorizontalHeaderLabels(labels);
-
   auto* copy = new QPushButton(QString::fromUtf8(kCopyCaption), this);
   copy->setObjectName("StatisticsCopy");
   auto* save = new QPushButton(QString::fromUtf8(kSaveCsvCaption), this);
@@ -101,8 +95,31 @@ void StatisticsWindow::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
 }
 
+std::vector<std::string> StatisticsWindow::Headers() const {
+  std::vector<std::string> headers{kFileColumnCaption};
+  const auto& keys = StatisticsKeys();
+  headers.insert(headers.end(), keys.begin() + 2, keys.end());  // after row and path
+  if (AnyShare(shares_)) headers.emplace_back(kOutlierShareKey);
+  return headers;
+}
+
+std::vector<std::string> StatisticsWindow::ShownTexts(std::size_t at) const {
+  std::vector<std::string> texts = RowTexts(rows_[at], source_.chart);
+  if (AnyShare(shares_)) texts.push_back(shares_[at] ? ShortestText(*shares_[at]) : std::string());
+  return texts;
+}
+
+std::vector<std::optional<double>> StatisticsWindow::OutlierShares() const {
+  std::vector<std::optional<double>> shares;
+  for (const StatisticsRow& row : rows_) {
+    shares.push_back(source_.outlierShare ? source_.outlierShare(row.row) : std::nullopt);
+  }
+  return shares;
+}
+
 void StatisticsWindow::Refresh() {
-  if (built_ && shownRevision_ == source_.points.Revision()) return;
+  // The band is worked out after the chart is drawn, so its shares are compared as well.
+  if (built_ && shownRevision_ == source_.points.Revision() && shares_ == OutlierShares()) return;
   Rebuild();
 }
 
@@ -110,11 +127,17 @@ void StatisticsWindow::Rebuild() {
   shownRevision_ = source_.points.Revision();
   built_ = true;
   rows_ = BuildStatisticsRows(source_.dataSet, source_.points, source_.ticked);
+  shares_ = OutlierShares();
+  const std::vector<std::string> headers = Headers();
+  table_->setColumnCount(static_cast<int>(headers.size()));
+  QStringList labels;
+  for (const std::string& header : headers) labels << ToQString(header);
+  table_->setHorizontalHeaderLabels(labels);
   table_->setRowCount(static_cast<int>(rows_.size()));
   for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
     const StatisticsRow& row = rows_[static_cast<std::size_t>(r)];
     const QColor colour = ToQColor(source_.dataSet.SeriesColor[static_cast<std::size_t>(row.row)]);
-    const std::vector<std::string> texts = ShownTexts(row, source_.chart);
+    const std::vector<std::string> texts = ShownTexts(static_cast<std::size_t>(r));
     for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
       auto* item = new QTableWidgetItem(ToQString(texts[static_cast<std::size_t>(c)]));
       item->setForeground(colour);
@@ -128,7 +151,7 @@ void StatisticsWindow::Rebuild() {
 std::string StatisticsWindow::TabText() const {
   const auto line = [](const std::vector<std::string>& fields) { return Join(fields, "\t") + "\n"; };
   std::string text = line(Headers());
-  for (const StatisticsRow& row : rows_) text += line(ShownTexts(row, source_.chart));
+  for (std::size_t r = 0; r < rows_.size(); ++r) text += line(ShownTexts(r));
   return text;
 }
 
@@ -137,7 +160,12 @@ void StatisticsWindow::CopyToClipboard() const { QApplication::clipboard()->setT
 void StatisticsWindow::SaveCsv() {
   const std::string path = prompter_.SaveFileDialog(kCsvFilesDescription, "*.csv", "statistics.csv", "");
   if (path.empty()) return;
-  const WriteResult written = WriteFileAtomically(path, StatisticsCsv(rows_));
+  StatisticsColumn shares;
+  if (AnyShare(shares_)) {
+    shares.key = kOutlierShareKey;
+    for (const auto& share : shares_) shares.texts.push_back(share ? ShortestText(*share) : std::string());
+  }
+  const WriteResult written = WriteFileAtomically(path, StatisticsCsv(rows_, shares));
   if (!written) prompter_.Message(written.error, MessageIcon::Critical);
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class StatisticsWindow : public QWidget {
     const PointStore& points;
     const ChartState& chart;
     std::function<bool(int row)> ticked;
+    // The row's outlier share while the reference band is on; none otherwise (may be empty).
+    std::function<std::optional<double>(int row)> outlierShare;
   };
 
   StatisticsWindow(Source source, Prompter& prompter, QWidget* parent);
@@ -47,12 +50,17 @@ class StatisticsWindow : public QWidget {
 
  private:
   void Rebuild();
+  [[nodiscard]] std::vector<std::optional<double>> OutlierShares() const;
+  [[nodiscard]] std::vector<std::string> Headers() const;
+  [[nodiscard]] std::vector<std::string> ShownTexts(std::size_t at) const;
 
   Source source_;
   Prompter& prompter_;
   QTableWidget* table_ = nullptr;
   QTimer* poll_ = nullptr;
   std::vector<StatisticsRow> rows_;
+  // Per shown row; the outlier_share column is shown while any row has one.
+  std::vector<std::optional<double>> shares_;
   std::uint64_t shownRevision_ = 0;
   bool built_ = false;
 };

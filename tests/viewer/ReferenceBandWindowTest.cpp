@@ -12,6 +12,8 @@
 #include "platform/QtGrid.h"
 #include "support/SessionFixture.h"
 #include "support/WindowFixture.h"
+#include "viewer/ChartViews.h"
+#include "viewer/StatisticsWindow.h"
 
 namespace varst {
 namespace {
@@ -55,6 +57,13 @@ TEST(ReferenceBandWindow, BandUnderTheSeriesAndTheOutlierMarkedUntilUnticked) {
   EXPECT_DOUBLE_EQ(*window.Bands().outlierShare[3], 0.1);
   EXPECT_EQ(window.SeriesGrid().TextMatrix(3, 2), "Read (外れ)");
   EXPECT_EQ(window.SeriesGrid().TextMatrix(0, 2), "Read ");
+  // The statistics table gains the share of each row's bins outside the band.
+  window.Views().ShowStatistics();
+  StatisticsWindow& statistics = *window.Views().Statistics();
+  const std::string table = statistics.TabText();
+  EXPECT_NE(table.find("\tthreshold_count\toutlier_share\n"), std::string::npos) << table;
+  EXPECT_NE(table.find("\t0.1\n"), std::string::npos) << table;
+  EXPECT_NE(table.find("\t0\n"), std::string::npos) << table;
 
   // Unticking the slow drive leaves three alike: a band and no outlier.
   window.SeriesGrid().SetCellChecked(3, 1, kUnchecked);
@@ -67,6 +76,8 @@ TEST(ReferenceBandWindow, BandUnderTheSeriesAndTheOutlierMarkedUntilUnticked) {
   QTest::mouseClick(window.BandCheck(), Qt::LeftButton);
   EXPECT_EQ(DumpDisplayList(list), plain);
   EXPECT_EQ(window.SeriesGrid().TextMatrix(3, 2), "Read ");
+  statistics.Refresh();
+  EXPECT_EQ(statistics.TabText().find("outlier_share"), std::string::npos);
 }
 
 }  // namespace
