@@ -91,6 +91,8 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     }
   }
   if (command.options.files.empty()) return UsageError("no data file given");
+  // Only the statistics read the drawn records; a picture or a listing needs none of them.
+  command.options.keepPoints = command.mode == Mode::Stats;
   if (command.mode == Mode::Export) {
     std::vector<std::string> inputs = command.options.files;
     if (!command.options.settingsFile.empty()) inputs.push_back(command.options.settingsFile);
