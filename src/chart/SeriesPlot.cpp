@@ -135,7 +135,7 @@ void ChartDrawing::BeginSeries(const std::string& fname, std::string_view label,
   if (!request.draw_info.empty()) {
     const bool match = request.draw_info == chart_.DriveInfoLine && request.draw_info2 == label;
     chart_.SeriesSelected = match ? 1 : 0;
-    if (match) {
+    if (match && request.keepLines) {
       OutputLine(dataSet_, fname, chart_.DriveInfoLine, kOutputClearBuffer | kOutputToBuffer);
       OutputLine(dataSet_, fname, chart_.ConditionLine, kOutputToBuffer);
       chart_.CaptureFlags |= kCaptureOn;

@@ -14,6 +14,9 @@ struct DrawRequest {
   std::string draw_info;   // "" draws every series; else the drive line of the one to draw
   std::string draw_info2;  // with draw_info: the test label of the one to draw
   std::uint8_t drawflg = 1;  // 1 plots data points; 0 only stores condition lines
+  // With draw_info: the drawn series' lines are kept for smoothing and merging. A plain
+  // redraw of the chart needs none of them.
+  bool keepLines = true;
 };
 
 enum class DrawOutcome {

@@ -38,7 +38,7 @@ void RedrawTickedRows(LoadContext& context) {
     const SeriesKeyParts key = ParseSeriesKey(grid.RowData(row));
     std::int32_t co = 0;
     DrawFile(context, static_cast<std::int16_t>(row), grid.TextMatrix(row, 0), {}, 0,
-             DrawRequest{"", key.driveLine, key.label, 1}, co);
+             DrawRequest{"", key.driveLine, key.label, 1, false}, co);
   }
 }
 
