@@ -18,19 +18,31 @@ double NearestRecord::XAt(std::size_t rank) const { return order_.empty() ? poin
 
 std::size_t NearestRecord::IndexAt(std::size_t rank) const { return order_.empty() ? rank : order_[rank]; }
 
+std::size_t NearestRecord::LowestRankFrom(double x, std::size_t count) const {
+  std::size_t low = 0;
+  std::size_t high = count;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (XAt(middle) < x) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
+}
+
 std::optional<std::size_t> NearestRecord::Find(double x) const {
   if (points_ == nullptr || points_->Empty()) return std::nullopt;
-  const std::vector<double>& xs = order_.empty() ? points_->x : sortedX_;
-  const auto above = std::lower_bound(xs.begin(), xs.end(), x);
-  auto rank = static_cast<std::size_t>(above - xs.begin());
-  if (rank == xs.size()) {
-    rank = xs.size() - 1;
+  const std::size_t count = points_->Size();
+  std::size_t rank = LowestRankFrom(x, count);
+  if (rank == count) {
+    rank = count - 1;
   } else if (rank > 0 && x - XAt(rank - 1) <= XAt(rank) - x) {
     rank -= 1;
   }
   // Among equal X the first in file order: the lowest rank holding that X.
-  const double at = XAt(rank);
-  rank = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.begin() + static_cast<std::ptrdiff_t>(rank), at) - xs.begin());
+  rank = LowestRankFrom(XAt(rank), rank);
   return IndexAt(rank);
 }
 

@@ -29,6 +29,8 @@ class NearestRecord {
 
   [[nodiscard]] double XAt(std::size_t rank) const;
   [[nodiscard]] std::size_t IndexAt(std::size_t rank) const;
+  // The lowest rank below `count` whose X is not less than x (count when none).
+  [[nodiscard]] std::size_t LowestRankFrom(double x, std::size_t count) const;
 };
 
 }  // namespace varst

@@ -31,8 +31,10 @@ std::optional<int> BinOf(double x, double start, double end, int bins) {
   return std::min(static_cast<int>(scaled), bins - 1);
 }
 
-std::vector<std::optional<double>> SeriesBinValues(const std::vector<double>& x, const std::vector<double>& y,
-                                                   double start, double end, int bins) {
+namespace {
+
+template <typename XValues, typename YValues>
+std::vector<std::optional<double>> BinValuesOf(const XValues& x, const YValues& y, double start, double end, int bins) {
   std::vector<std::optional<double>> result(static_cast<std::size_t>(std::max(bins, 0)));
   if (result.empty()) return result;
   // Counting sort by bin: one pass to count, one to place, then a median per bin's slice.
@@ -61,6 +63,12 @@ std::vector<std::optional<double>> SeriesBinValues(const std::vector<double>& x,
   return result;
 }
 
+}  // namespace
+
+std::vector<std::optional<double>> SeriesBinValues(const SeriesPoints& points, double start, double end, int bins) {
+  return BinValuesOf(points.x, points.y, start, end, bins);
+}
+
 std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points, double start, double end,
                                                    int bins) {
   std::vector<double> x(points.size());
@@ -69,7 +77,7 @@ std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>&
     x[i] = points[i].x;
     y[i] = points[i].value;
   }
-  return SeriesBinValues(x, y, start, end, bins);
+  return BinValuesOf(x, y, start, end, bins);
 }
 
 ReferenceBand ComputeReferenceBand(const std::vector<std::vector<BandPoint>>& series, double start, double end,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/SeriesPoints.h"
+
 namespace varst {
 
 // One record of a series: X as the file gives it (LBA, time or count) and the measured value.
@@ -59,8 +61,8 @@ struct ReferenceBand {
 [[nodiscard]] std::optional<int> BinOf(double x, double start, double end, int bins);
 
 // Per bin, the median of the series' values (y) whose X falls in it; empty where it has none.
-[[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const std::vector<double>& x, const std::vector<double>& y,
-                                                                 double start, double end, int bins);
+[[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const SeriesPoints& points, double start, double end,
+                                                                 int bins);
 [[nodiscard]] std::vector<std::optional<double>> SeriesBinValues(const std::vector<BandPoint>& points,
                                                                  double start, double end, int bins);
 

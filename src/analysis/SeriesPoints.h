@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/PointColumns.h"
+
 namespace varst {
 
 struct SeriesPoints {
-  std::vector<double> x;
-  std::vector<double> y;
+  DoubleColumn x;
+  ValueColumn y;
   std::int64_t errors = 0;
   // Sum of the counts drawn as count boxes; meaningful only when hasThreshold.
   std::int64_t thresholdCount = 0;
@@ -18,6 +20,14 @@ struct SeriesPoints {
 
   [[nodiscard]] std::size_t Size() const { return x.size(); }
   [[nodiscard]] bool Empty() const { return x.empty(); }
+  // Empties the row; its memory stays for the next drawing.
+  void Clear() {
+    x.clear();
+    y.clear();
+    errors = 0;
+    thresholdCount = 0;
+    hasThreshold = false;
+  }
 };
 
 }  // namespace varst

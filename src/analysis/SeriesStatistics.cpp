@@ -39,7 +39,7 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     for (const double v : points.y) share += v / n;
     stats.mean = share;
   }
-  std::vector<double> sorted = points.y;
+  std::vector<double> sorted(points.y.begin(), points.y.end());
   std::sort(sorted.begin(), sorted.end());
   stats.p1 = NearestRankPercentile(sorted, 1);
   stats.p50 = NearestRankPercentile(sorted, 50);

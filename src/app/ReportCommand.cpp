@@ -242,7 +242,7 @@ FileOutcome ReadOne(const std::string& path, std::size_t index, const ReportOpti
     series.comparable = !IsDerivedSeries(row.path, row.label) && row.stats.records > 0;
     if (series.comparable) {
       const SeriesPoints& points = session.Points().Row(row.row);
-      series.bins = SeriesBinValues(points.x, points.y, range.start, range.end, options.band.bins);
+      series.bins = SeriesBinValues(points, range.start, range.end, options.band.bins);
     }
     outcome.series.push_back(std::move(series));
   }

@@ -30,7 +30,7 @@ WindowBands ComputeWindowBands(const DataSet& dataSet, const PointStore& points,
     const std::string label(Trim(key.label));
     if (IsDerivedSeries(key.path, label)) continue;
     const SeriesPoints& drawn = points.Row(r);
-    bins[row] = SeriesBinValues(drawn.x, drawn.y, whole.start, whole.end, settings.bins);
+    bins[row] = SeriesBinValues(drawn, whole.start, whole.end, settings.bins);
     if (members.count(label) == 0) labels.push_back(label);
     members[label].push_back(row);
   }

@@ -1,0 +1,76 @@
+#include "analysis/PointColumns.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace varst {
+namespace {
+
+constexpr double kLargestScaled = std::numeric_limits<std::int32_t>::max();
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+double ValueColumn::Scale(int places) {
+  static constexpr double kPowers[kMostPlaces + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  return kPowers[places];
+}
+
+void ValueColumn::push_back(double value) {
+  if (!wide_ && !PushScaled(value)) Widen();
+  if (wide_) doubles_.PushBack(value);
+}
+
+bool ValueColumn::PushScaled(double value) {
+  for (int places = places_; places <= kMostPlaces; ++places) {
+    const double scaled = value * Scale(places);
+    // Larger scales only grow; NaN fails here too.
+    if (!(std::fabs(scaled) < kLargestScaled)) return false;
+    // Any nearby integer will do: it is kept only when it reads back as the same double.
+    const auto integer = static_cast<std::int32_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+    // An integer and a power of ten below 2^53 are exact, and a division is rounded once, so
+    // the quotient is the double nearest to the decimal, as a parsed text is.
+    if (!SameBits(static_cast<double>(integer) / Scale(places), value)) continue;
+    if (places != places_ && !Rescale(places)) return false;
+    scaled_.PushBack(integer);
+    return true;
+  }
+  return false;
+}
+
+bool ValueColumn::Rescale(int places) {
+  const auto factor = static_cast<std::int64_t>(Scale(places - places_));
+  for (std::size_t i = 0; i < scaled_.Size(); ++i) {
+    if (std::llabs(scaled_.Get(i) * factor) > static_cast<std::int64_t>(kLargestScaled)) return false;
+  }
+  // Both forms name the same decimal, so each value reads back as before.
+  for (std::size_t i = 0; i < scaled_.Size(); ++i) {
+    scaled_.Set(i, static_cast<std::int32_t>(scaled_.Get(i) * factor));
+  }
+  places_ = places;
+  return true;
+}
+
+void ValueColumn::Widen() {
+  for (std::size_t i = 0; i < scaled_.Size(); ++i) doubles_.PushBack((*this)[i]);
+  scaled_.Release();
+  wide_ = true;
+}
+
+void ValueColumn::clear() {
+  if (wide_) doubles_.Release();
+  scaled_.Clear();
+  places_ = 0;
+  wide_ = false;
+}
+
+void ValueColumn::Release() {
+  doubles_.Release();
+  scaled_.Release();
+  places_ = 0;
+  wide_ = false;
+}
+
+}  // namespace varst

@@ -1,0 +1,166 @@
+#pragma once
+// Columns of numbers for millions of records. A column is kept in blocks of a fixed size, so
+// growing never copies what is stored, and emptying it keeps the blocks it used for the next
+// drawing, which then touches no fresh memory. The value column stores a number that is a decimal of
+// few places (as the result files write them) as a 32-bit integer with the column's count of
+// places, and reads it back as the very same double; a column holding any other number keeps
+// doubles.
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace varst {
+
+template <typename T>
+class BlockArray {
+ public:
+  static constexpr std::size_t kBlockBits = 16;
+  static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+
+  void PushBack(T value) {
+    if ((size_ >> kBlockBits) == blocks_.size()) blocks_.emplace_back(new T[kBlockSize]);
+    blocks_[size_ >> kBlockBits][size_ & (kBlockSize - 1)] = value;
+    ++size_;
+  }
+  [[nodiscard]] T Get(std::size_t i) const { return blocks_[i >> kBlockBits][i & (kBlockSize - 1)]; }
+  void Set(std::size_t i, T value) { blocks_[i >> kBlockBits][i & (kBlockSize - 1)] = value; }
+  [[nodiscard]] std::size_t Size() const { return size_; }
+  // Empties the array. The blocks it filled stay for what comes next (a redraw is mostly the
+  // same records again); blocks beyond those are given back.
+  void Clear() {
+    blocks_.resize((size_ + kBlockSize - 1) >> kBlockBits);
+    size_ = 0;
+  }
+  // Empties the array and gives its memory back.
+  void Release() {
+    blocks_.clear();
+    size_ = 0;
+  }
+
+ private:
+  std::vector<std::unique_ptr<T[]>> blocks_;
+  std::size_t size_ = 0;
+};
+
+// A random-access iterator over a column's values (read only, by value).
+template <typename Column>
+class ColumnIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = double;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = double;
+
+  ColumnIterator() = default;
+  ColumnIterator(const Column* column, std::size_t at) : column_(column), at_(at) {}
+  double operator*() const { return (*column_)[at_]; }
+  double operator[](difference_type n) const { return (*column_)[Offset(n)]; }
+  ColumnIterator& operator++() { return *this += 1; }
+  ColumnIterator operator++(int) {
+    ColumnIterator before = *this;
+    *this += 1;
+    return before;
+  }
+  ColumnIterator& operator--() { return *this -= 1; }
+  ColumnIterator operator--(int) {
+    ColumnIterator before = *this;
+    *this -= 1;
+    return before;
+  }
+  ColumnIterator& operator+=(difference_type n) {
+    at_ = Offset(n);
+    return *this;
+  }
+  ColumnIterator& operator-=(difference_type n) { return *this += -n; }
+  friend ColumnIterator operator+(ColumnIterator it, difference_type n) { return it += n; }
+  friend ColumnIterator operator+(difference_type n, ColumnIterator it) { return it += n; }
+  friend ColumnIterator operator-(ColumnIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const ColumnIterator& a, const ColumnIterator& b) {
+    return static_cast<difference_type>(a.at_) - static_cast<difference_type>(b.at_);
+  }
+  friend bool operator==(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ == b.at_; }
+  friend bool operator!=(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ != b.at_; }
+  friend bool operator<(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ < b.at_; }
+  friend bool operator>(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ > b.at_; }
+  friend bool operator<=(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ <= b.at_; }
+  friend bool operator>=(const ColumnIterator& a, const ColumnIterator& b) { return a.at_ >= b.at_; }
+
+ private:
+  [[nodiscard]] std::size_t Offset(difference_type n) const {
+    return static_cast<std::size_t>(static_cast<difference_type>(at_) + n);
+  }
+  const Column* column_ = nullptr;
+  std::size_t at_ = 0;
+};
+
+// Shared by both columns: a vector-like face for reading, filling and emptying.
+template <typename Derived>
+class ColumnFace {
+ public:
+  using const_iterator = ColumnIterator<Derived>;
+  [[nodiscard]] const_iterator begin() const { return {Self(), 0}; }
+  [[nodiscard]] const_iterator end() const { return {Self(), Self()->size()}; }
+  [[nodiscard]] bool empty() const { return Self()->size() == 0; }
+  [[nodiscard]] double front() const { return (*Self())[0]; }
+  [[nodiscard]] double back() const { return (*Self())[Self()->size() - 1]; }
+  Derived& operator=(std::initializer_list<double> values) {
+    auto& self = static_cast<Derived&>(*this);
+    self.clear();
+    for (const double value : values) self.push_back(value);
+    return self;
+  }
+
+ private:
+  [[nodiscard]] const Derived* Self() const { return static_cast<const Derived*>(this); }
+};
+
+// Doubles as they are (8 bytes each).
+class DoubleColumn : public ColumnFace<DoubleColumn> {
+ public:
+  using ColumnFace::operator=;
+  void push_back(double value) { values_.PushBack(value); }
+  [[nodiscard]] double operator[](std::size_t i) const { return values_.Get(i); }
+  [[nodiscard]] std::size_t size() const { return values_.Size(); }
+  void clear() { values_.Clear(); }
+  void Release() { values_.Release(); }
+
+ private:
+  BlockArray<double> values_;
+};
+
+// Values of few decimal places in 4 bytes each; any other value turns the column into doubles.
+class ValueColumn : public ColumnFace<ValueColumn> {
+ public:
+  using ColumnFace::operator=;
+  void push_back(double value);
+  [[nodiscard]] double operator[](std::size_t i) const {
+    return wide_ ? doubles_.Get(i) : static_cast<double>(scaled_.Get(i)) / Scale(places_);
+  }
+  [[nodiscard]] std::size_t size() const { return wide_ ? doubles_.Size() : scaled_.Size(); }
+  // Empties the column; it stores the next values compactly again.
+  void clear();
+  void Release();
+  // Bytes each value takes: 4 while every value fits the compact form, else 8.
+  [[nodiscard]] std::size_t BytesPerValue() const { return wide_ ? sizeof(double) : sizeof(std::int32_t); }
+
+ private:
+  static constexpr int kMostPlaces = 9;
+  [[nodiscard]] static double Scale(int places);
+  // Stores value compactly at places_ or more places; false when it does not fit.
+  bool PushScaled(double value);
+  // Rewrites the stored integers for `places` places; false when one would not fit.
+  bool Rescale(int places);
+  void Widen();
+
+  BlockArray<std::int32_t> scaled_;
+  BlockArray<double> doubles_;
+  int places_ = 0;
+  bool wide_ = false;
+};
+
+}  // namespace varst
