@@ -303,6 +303,11 @@ void MainMenu::ClearProgress() {
 }
 
 void MainMenu::FileProgress(double share) {
+  // A repaint costs as much as drawing a good many records: often enough to look alive, not
+  // so often that a redraw spends its time showing itself.
+  constexpr qint64 kProgressMilliseconds = 100;
+  if (progressShown_.isValid() && progressShown_.elapsed() < kProgressMilliseconds) return;
+  progressShown_.start();
   QString text = Label2->text();
   text.chop(percentShown_);
   const QString percent = QString(" %1%").arg(static_cast<int>(share * 100));

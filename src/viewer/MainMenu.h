@@ -7,6 +7,7 @@
 // Their steps live in MainMenuCommands.cpp (the buttons), MainMenuGrid.cpp (grid and entry
 // boxes) and MainMenuPopup.cpp (popup menu, batch lists, closing).
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -224,6 +225,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   bool checkingEntry_ = false;  // a bound check's message box is open
   int busyDepth_ = 0;           // nesting of the commands that show the busy pointer
   int percentShown_ = 0;        // length of the percentage at the end of the status text
+  QElapsedTimer progressShown_;  // since the window last showed a file's progress
 };
 
 // The size readout: "W:" & width & CR & "H:" & height, in pixels.
