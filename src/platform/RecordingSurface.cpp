@@ -111,59 +111,66 @@ void RecordingSurface::ForgetRepeatedMark() {
 }
 
 void RecordingSurface::Compact() {
-  DisplayList kept;
-  kept.background = list_.background;
-  kept.ops.reserve(list_.ops.size() - removed_ + kCompactAfter);
-  kept.shapes.reserve(list_.shapes.size());
-  kept.polylines.reserve(list_.polylines.size());
-  kept.points.reserve(list_.points.size());
+  // In place: every kept item moves down its array, in order, so the arrays keep their memory
+  // and the next marks fill it again without fresh pages.
+  DisplayList& list = list_;
   std::uint32_t runOffset = 0;
-  const bool lastIsPolyline = list_.ops.back().kind == OpKind::Polyline;
-  // Copies a run of points into the kept list; answers where it starts there.
+  const bool lastIsPolyline = list.ops.back().kind == OpKind::Polyline;
+  std::uint32_t ops = 0, scales = 0, polylines = 0, shapes = 0, texts = 0, polygons = 0, points = 0;
+  // Moves a run of points down to the kept ones (points lie in the order of their operations);
+  // answers where it starts now.
   const auto keepPoints = [&](std::uint32_t first, std::uint32_t count) {
-    const auto at = static_cast<std::uint32_t>(kept.points.size());
-    kept.points.insert(kept.points.end(), list_.points.begin() + first, list_.points.begin() + first + count);
+    const std::uint32_t at = points;
+    if (first != at) std::copy(list.points.begin() + first, list.points.begin() + first + count, list.points.begin() + at);
+    points += count;
     return at;
   };
-  for (const DisplayOp& op : list_.ops) {
-    const auto next = [](const auto& items) { return static_cast<std::uint32_t>(items.size()); };
+  const std::size_t last = list.ops.size() - 1;
+  for (std::size_t i = 0; i <= last; ++i) {
+    const DisplayOp op = list.ops[i];
     switch (op.kind) {
       case OpKind::Removed:
-        break;
+        continue;
       case OpKind::Clear:
-        kept.ops.push_back(op);
+        list.ops[ops++] = op;
         break;
       case OpKind::Scale:
-        kept.ops.push_back({op.kind, next(kept.scales)});
-        kept.scales.push_back(list_.scales[op.index]);
+        list.scales[scales] = list.scales[op.index];
+        list.ops[ops++] = {op.kind, scales++};
         break;
       case OpKind::Polyline: {
-        PolylineOp polyline = list_.polylines[op.index];
-        if (&op == &list_.ops.back()) runOffset = run_.start - polyline.first;
+        PolylineOp polyline = list.polylines[op.index];
+        if (i == last) runOffset = run_.start - polyline.first;
         polyline.first = keepPoints(polyline.first, polyline.count);
-        kept.ops.push_back({op.kind, next(kept.polylines)});
-        kept.polylines.push_back(polyline);
+        list.polylines[polylines] = polyline;
+        list.ops[ops++] = {op.kind, polylines++};
         break;
       }
       case OpKind::Rectangle:
       case OpKind::Ellipse:
-        kept.ops.push_back({op.kind, next(kept.shapes)});
-        kept.shapes.push_back(list_.shapes[op.index]);
+        list.shapes[shapes] = list.shapes[op.index];
+        list.ops[ops++] = {op.kind, shapes++};
         break;
       case OpKind::Text:
-        kept.ops.push_back({op.kind, next(kept.texts)});
-        kept.texts.push_back(std::move(list_.texts[op.index]));
+        if (texts != op.index) list.texts[texts] = std::move(list.texts[op.index]);
+        list.ops[ops++] = {op.kind, texts++};
         break;
       case OpKind::Polygon: {
-        PolygonOp polygon = list_.polygons[op.index];
+        PolygonOp polygon = list.polygons[op.index];
         polygon.first = keepPoints(polygon.first, polygon.count);
-        kept.ops.push_back({op.kind, next(kept.polygons)});
-        kept.polygons.push_back(polygon);
+        list.polygons[polygons] = polygon;
+        list.ops[ops++] = {op.kind, polygons++};
         break;
       }
     }
   }
-  list_ = std::move(kept);
+  list.ops.resize(ops);
+  list.scales.resize(scales);
+  list.polylines.resize(polylines);
+  list.shapes.resize(shapes);
+  list.texts.resize(texts);
+  list.polygons.resize(polygons);
+  list.points.resize(points);
   if (lastIsPolyline) run_.start = list_.polylines.back().first + runOffset;
   // The marks since the last change of scale are told apart again under their new indexes.
   marks_.Clear();
