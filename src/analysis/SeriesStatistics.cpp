@@ -5,12 +5,20 @@
 
 namespace varst {
 
-double NearestRankPercentile(const std::vector<double>& sorted, double p) {
-  const auto n = static_cast<double>(sorted.size());
+namespace {
+
+// The 0-based index, in ascending order, of the nearest-rank percentile p of n values.
+std::size_t NearestRankIndex(std::size_t count, double p) {
+  const auto n = static_cast<double>(count);
   // p / 100 x n in one division keeps exact ranks exact (1 x 200 / 100 is 2, never 2.0000001).
   const double rank = std::ceil(p * n / 100);
-  const auto index = static_cast<std::size_t>(std::clamp(rank, 1.0, n)) - 1;
-  return sorted[index];
+  return static_cast<std::size_t>(std::clamp(rank, 1.0, n)) - 1;
+}
+
+}  // namespace
+
+double NearestRankPercentile(const std::vector<double>& sorted, double p) {
+  return sorted[NearestRankIndex(sorted.size(), p)];
 }
 
 SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
@@ -39,11 +47,20 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     for (const double v : points.y) share += v / n;
     stats.mean = share;
   }
-  std::vector<double> sorted(points.y.begin(), points.y.end());
-  std::sort(sorted.begin(), sorted.end());
-  stats.p1 = NearestRankPercentile(sorted, 1);
-  stats.p50 = NearestRankPercentile(sorted, 50);
-  stats.p99 = NearestRankPercentile(sorted, 99);
+  // Three selections instead of a sort: each puts the value of its rank where a sort would,
+  // the median first, then the others in the parts below and above it.
+  std::vector<double> values(points.y.begin(), points.y.end());
+  const std::size_t at1 = NearestRankIndex(values.size(), 1);
+  const std::size_t at50 = NearestRankIndex(values.size(), 50);
+  const std::size_t at99 = NearestRankIndex(values.size(), 99);
+  const auto begin = values.begin();
+  const auto offset = [](std::size_t at) { return static_cast<std::ptrdiff_t>(at); };
+  std::nth_element(begin, begin + offset(at50), values.end());
+  std::nth_element(begin, begin + offset(at1), begin + offset(at50));
+  if (at99 > at50) std::nth_element(begin + offset(at50) + 1, begin + offset(at99), values.end());
+  stats.p1 = values[at1];
+  stats.p50 = values[at50];
+  stats.p99 = values[at99];
   if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
   return stats;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "analysis/StatisticsTable.h"
 #include "support/SessionFixture.h"
 
@@ -93,6 +95,23 @@ TEST(SeriesStatistics, NearestRankPercentiles) {
     std::vector<double> sorted(r.n);
     for (std::size_t i = 0; i < r.n; ++i) sorted[i] = static_cast<double>(i + 1);
     EXPECT_EQ(NearestRankPercentile(sorted, r.p), r.expected) << r.n << " p" << r.p;
+  }
+  // The statistics select their percentiles without sorting: the same values as a sorted copy
+  // gives, with ties, for every count from 1 to 300, the values in scrambled order.
+  for (std::size_t n = 1; n <= 300; ++n) {
+    SeriesPoints points;
+    std::vector<double> sorted;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double value = static_cast<double>((i * 7919) % 97) / 4;
+      points.x.push_back(static_cast<double>(i));
+      points.y.push_back(value);
+      sorted.push_back(value);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    const SeriesStatistics stats = ComputeStatistics(points);
+    EXPECT_EQ(*stats.p1, NearestRankPercentile(sorted, 1)) << n;
+    EXPECT_EQ(*stats.p50, NearestRankPercentile(sorted, 50)) << n;
+    EXPECT_EQ(*stats.p99, NearestRankPercentile(sorted, 99)) << n;
   }
 }
 
