@@ -13,6 +13,7 @@ void ChartDrawing::ClearChart() {
   chart_.AxesDrawn = 0;
   chart_.LegendLineCount = 0;
   chart_.CaptureFlags = 0;
+  chart_.RowTestRanges.clear();
   surface_.Clear();
   if (sink_ != nullptr) sink_->ChartCleared();
 }

@@ -60,6 +60,8 @@ class ChartDrawing final : public LineDrawer {
   void BeginSeries(const std::string& fname, std::string_view label, const DrawRequest& request);
   // Finds or registers the key; false when the tables are full.
   bool SelectSeriesRow(const std::string& key);
+  // Notes the current row's test range from the current condition line.
+  void NoteRowTestRange();
   void BeginLegendLine(std::string_view label, std::uint8_t drawflg);
   [[nodiscard]] DrawOutcome PlotPoint(std::int16_t Index, bool errorMark, double x);
   // The segment from the previous point to (PlotX, y), clipped at the frame's left and right

@@ -43,6 +43,9 @@ struct ChartState {
   ViewRange View;
   // Series rows whose legend line carries kOutlierMark (a view: empty for the plain chart).
   std::vector<bool> OutlierRows;
+  // Per series row: the test range of the file its records came from (file units), as its
+  // condition line gives it; inactive for a row not drawn since the chart was cleared.
+  std::vector<ViewRange> RowTestRanges;
   double TestStart = 0;  // condition field 0 of the chart's first condition line
   double PrevX = -1;
   double PrevY = -1;

@@ -132,6 +132,7 @@ void ChartDrawing::BeginSeries(const std::string& fname, std::string_view label,
     return;
   }
   chart_.SeriesSelected = 1;
+  NoteRowTestRange();
   if (!request.draw_info.empty()) {
     const bool match = request.draw_info == chart_.DriveInfoLine && request.draw_info2 == label;
     chart_.SeriesSelected = match ? 1 : 0;
@@ -142,6 +143,25 @@ void ChartDrawing::BeginSeries(const std::string& fname, std::string_view label,
     }
   }
   if (chart_.SeriesSelected == 1) BeginLegendLine(label, request.drawflg);
+}
+
+void ChartDrawing::NoteRowTestRange() {
+  std::vector<std::string_view> condition;
+  SplitFields(chart_.ConditionLine, condition);
+  ViewRange range;
+  double start = 0;
+  double end = 0;
+  std::int32_t flags = 0;
+  std::int32_t testTime = 0;
+  const auto field = [&](std::size_t i) { return i < condition.size() ? condition[i] : std::string_view(); };
+  if (TryParseInt32(field(4), flags) && (flags & kTimeAxis) != 0) {
+    if (TryParseInt32(field(9), testTime)) range = {true, 0, static_cast<double>(testTime)};
+  } else if (TryParseDouble(field(0), start) && TryParseDouble(field(2), end)) {
+    range = {true, start, end};
+  }
+  const auto row = static_cast<std::size_t>(chart_.CurrentSeriesRow);
+  if (chart_.RowTestRanges.size() <= row) chart_.RowTestRanges.resize(row + 1);
+  chart_.RowTestRanges[row] = range;
 }
 
 bool ChartDrawing::SelectSeriesRow(const std::string& key) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "chart/ViewRanges.h"
 #include "common/Text.h"
@@ -18,10 +19,12 @@ WindowBands ComputeWindowBands(const DataSet& dataSet, const PointStore& points,
   result.outlierShare.assign(rows, std::nullopt);
   const ViewRange whole = TestRange(chart, rangeEnd);
 
-  // The groups in the order of their first row: every series of one chart shares its kind and
-  // test range, so the label tells them apart.
-  std::vector<std::string> labels;
-  std::map<std::string, std::vector<std::size_t>> members;
+  // The groups in the order of their first row: every series of one chart shares its kind, so
+  // the label and the test range of its file tell them apart (files of other ranges may share
+  // a chart, drawn over the largest).
+  using GroupKey = std::tuple<std::string, double, double>;
+  std::vector<GroupKey> keys;
+  std::map<GroupKey, std::vector<std::size_t>> members;
   std::vector<BinValues> bins(rows);
   for (std::size_t row = 0; row < rows; ++row) {
     const auto r = static_cast<std::int32_t>(row);
@@ -29,16 +32,18 @@ WindowBands ComputeWindowBands(const DataSet& dataSet, const PointStore& points,
     const SeriesKeyParts key = ParseSeriesKey(dataSet.SeriesInfo[row]);
     const std::string label(Trim(key.label));
     if (IsDerivedSeries(key.path, label)) continue;
-    const SeriesPoints& drawn = points.Row(r);
-    bins[row] = SeriesBinValues(drawn, whole.start, whole.end, settings.bins);
-    if (members.count(label) == 0) labels.push_back(label);
-    members[label].push_back(row);
+    const ViewRange range =
+        row < chart.RowTestRanges.size() && chart.RowTestRanges[row].active ? chart.RowTestRanges[row] : whole;
+    bins[row] = SeriesBinValues(points.Row(r), range.start, range.end, settings.bins);
+    const GroupKey group{label, range.start, range.end};
+    if (members.count(group) == 0) keys.push_back(group);
+    members[group].push_back(row);
   }
-  for (const std::string& label : labels) {
-    const std::vector<std::size_t>& group = members[label];
+  for (const GroupKey& key : keys) {
+    const std::vector<std::size_t>& group = members[key];
     std::vector<BinValues> groupBins;
     for (std::size_t row : group) groupBins.push_back(bins[row]);
-    ReferenceBand band = ComputeReferenceBandFromBins(groupBins, whole.start, whole.end, settings);
+    ReferenceBand band = ComputeReferenceBandFromBins(groupBins, std::get<1>(key), std::get<2>(key), settings);
     if (!band.present) ++result.groupsWithoutBand;
     for (std::size_t m = 0; m < group.size() && band.present; ++m) {
       result.outlierRows[group[m]] = band.series[m].outlier;

@@ -22,10 +22,10 @@ using test::DriveLine;
 using test::RangeCondition;
 using test::Window;
 
-// 1000 records over the range 0..1000 at `level` MB/s, or at half of it over the first tenth.
-std::string Drive(const std::string& model, double level, bool slowStart) {
-  std::string text = DriveLine(model, "S" + model) + "\r\n" + RangeCondition(1000) + "\r\n";
-  for (int i = 0; i < 1000; ++i) {
+// `range` records over the range 0..range at `level` MB/s, or at half of it over the first tenth.
+std::string Drive(const std::string& model, double level, bool slowStart, int range = 1000) {
+  std::string text = DriveLine(model, "S" + model) + "\r\n" + RangeCondition(range) + "\r\n";
+  for (int i = 0; i < range; ++i) {
     const double value = slowStart && i < 100 ? level / 2 : level + (i % 3) * 0.1;
     text += "R," + std::to_string(i) + ",0," + ShortestText(value) + ",1\r\n";
   }
@@ -78,6 +78,26 @@ TEST(ReferenceBandWindow, BandUnderTheSeriesAndTheOutlierMarkedUntilUnticked) {
   EXPECT_EQ(window.SeriesGrid().TextMatrix(3, 2), "Read ");
   statistics.Refresh();
   EXPECT_EQ(statistics.TabText().find("outlier_share"), std::string::npos);
+}
+
+// Files of another test range share the chart (drawn over the largest) but not a band: each
+// range is a group of its own, binned over its own range.
+TEST(ReferenceBandWindow, EachTestRangeIsAGroupOfItsOwn) {
+  test::TempDir files;
+  std::vector<std::string> paths;
+  for (const char* model : {"MA", "MB", "MC"}) paths.push_back(files.Write(std::string(model) + ".dat", Drive(model, 100, false)));
+  for (const char* model : {"LA", "LB", "LC"}) {
+    paths.push_back(files.Write(std::string(model) + ".dat", Drive(model, 100, false, 2000)));
+  }
+  Window w(paths);
+  MainMenu& window = *w.window;
+  QTest::mouseClick(window.BandCheck(), Qt::LeftButton);
+  const auto& bands = window.Bands().bands;
+  ASSERT_EQ(bands.size(), 2u);
+  EXPECT_TRUE(bands[0].present && bands[1].present);
+  EXPECT_EQ(bands[0].end, 1000);
+  EXPECT_EQ(bands[1].end, 2000);
+  EXPECT_EQ(window.Bands().outlierRows, std::vector<bool>(6, false));
 }
 
 }  // namespace
