@@ -17,22 +17,35 @@ double ChartView::TwipsPerPixelX() const { return 1440.0 / std::max(1, logicalDp
 
 double ChartView::TwipsPerPixelY() const { return 1440.0 / std::max(1, logicalDpiY()); }
 
-void ChartView::RefreshIfChanged() {
-  if (surface_.Revision() != paintedRevision_) update();
+void ChartView::RefreshIfChanged(bool progressive) {
+  progressive_ = progressive;
+  if (surface_.Revision() != paintedRevision_ || !paintedExact_) update();
 }
 
 void ChartView::paintEvent(QPaintEvent* /*event*/) {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
-  if (!paintedValid_ || painted_.size() != pixels || paintedRevision_ != surface_.Revision()) {
+  const bool grown = paintedValid_ && painted_.size() == pixels && paintedGeneration_ == surface_.Generation();
+  if (progressive_ && grown && paintedRevision_ != surface_.Revision()) {
+    QPainter chart(&painted_);
+    paintedEnd_ = PaintDisplayListAdded(chart, surface_.List(), QSizeF(width(), height()), paintedEnd_);
+    paintedRevision_ = surface_.Revision();
+    paintedExact_ = false;
+    ++chartPaints_;
+  } else if (!paintedValid_ || painted_.size() != pixels || paintedRevision_ != surface_.Revision() ||
+             (!paintedExact_ && !progressive_)) {
     painted_ = QPixmap(pixels);
     painted_.setDevicePixelRatio(ratio);
     QPainter chart(&painted_);
     PaintDisplayList(chart, surface_.List(), QSizeF(width(), height()));
     paintedRevision_ = surface_.Revision();
+    paintedGeneration_ = surface_.Generation();
+    paintedEnd_ = EndOf(surface_.List());
     paintedValid_ = true;
+    paintedExact_ = true;
     ++chartPaints_;
   }
+  progressive_ = false;
   QPainter painter(this);
   painter.drawPixmap(0, 0, painted_);
   if (paintOverlay) paintOverlay(painter);

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/DisplayListPainter.h"
 #include "platform/RecordingSurface.h"
 
 namespace varst {
@@ -25,8 +26,10 @@ class ChartView : public QWidget {
   [[nodiscard]] double TwipsPerPixelX() const;
   [[nodiscard]] double TwipsPerPixelY() const;
 
-  // Repaints when the drawing changed since the last paint.
-  void RefreshIfChanged();
+  // Repaints when the drawing changed since the last paint, or when the last paint was a
+  // progress picture. With progressive, while the drawing only grew, the next paint adds what
+  // is new to the picture instead of painting it all: a cost that does not grow with the file.
+  void RefreshIfChanged(bool progressive = false);
 
   // Called after each resize with the new size in pixels.
   std::function<void(int width, int height)> onResized;
@@ -44,6 +47,10 @@ class ChartView : public QWidget {
   std::uint64_t paintedRevision_ = 0;
   QPixmap painted_;
   bool paintedValid_ = false;
+  bool paintedExact_ = false;  // painted whole (not a progress picture)
+  bool progressive_ = false;   // the next paint may add to the picture
+  std::uint64_t paintedGeneration_ = 0;
+  PaintedEnd paintedEnd_;
   std::uint64_t chartPaints_ = 0;
 };
 

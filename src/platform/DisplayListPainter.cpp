@@ -162,6 +162,64 @@ class LastMarks {
   MarkTable last_;
 };
 
+// Paints one operation; a polyline from its point `firstPoint` on.
+void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
+             std::vector<QPointF>& mapped, std::uint32_t firstPoint = 0) {
+  switch (op.kind) {
+    case OpKind::Clear:
+      painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
+      break;
+    case OpKind::Scale:
+      mapping = Mapping(list.scales[op.index], size);
+      break;
+    case OpKind::Polyline: {
+      const PolylineOp& polyline = list.polylines[op.index];
+      MapPolyline(&list.points[polyline.first + firstPoint], polyline.count - firstPoint, mapping, mapped);
+      painter.setPen(MakePen(polyline.pen, polyline.style));
+      if (mapped.size() == 2 && mapped[0] == mapped[1]) {
+        painter.drawPoint(mapped[0]);
+      } else {
+        painter.drawPolyline(mapped.data(), static_cast<int>(mapped.size()));
+      }
+      break;
+    }
+    case OpKind::Rectangle:
+    case OpKind::Ellipse: {
+      const ShapeOp& shape = list.shapes[op.index];
+      painter.setPen(MakePen(shape.pen, kPenSolid));
+      painter.setBrush(ToQColor(shape.fill));
+      const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
+      if (op.kind == OpKind::Rectangle) {
+        painter.drawRect(box);
+      } else {
+        painter.drawEllipse(box);
+      }
+      painter.setBrush(Qt::NoBrush);
+      break;
+    }
+    case OpKind::Text:
+      DrawText(painter, list.texts[op.index], mapping);
+      break;
+    case OpKind::Polygon: {
+      const PolygonOp& polygon = list.polygons[op.index];
+      mapped.clear();
+      for (std::uint32_t i = 0; i < polygon.count; ++i) {
+        const PointF& point = list.points[polygon.first + i];
+        mapped.push_back(mapping.Map(point.x, point.y));
+      }
+      QColor fill = ToQColor(polygon.fill);
+      fill.setAlpha(polygon.alpha);
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(fill);
+      painter.drawPolygon(mapped.data(), static_cast<int>(mapped.size()));
+      painter.setBrush(Qt::NoBrush);
+      break;
+    }
+    case OpKind::Removed:
+      break;
+  }
+}
+
 }  // namespace
 
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
@@ -170,62 +228,39 @@ void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
   std::vector<QPointF> mapped;
   const LastMarks lastMarks(list, size);
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-    const DisplayOp& op = list.ops[i];
     if (lastMarks.Repeated(list, i, mapping)) continue;
-    switch (op.kind) {
-      case OpKind::Clear:
-        painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
-        break;
-      case OpKind::Scale:
-        mapping = Mapping(list.scales[op.index], size);
-        break;
-      case OpKind::Polyline: {
-        const PolylineOp& polyline = list.polylines[op.index];
-        MapPolyline(&list.points[polyline.first], polyline.count, mapping, mapped);
-        painter.setPen(MakePen(polyline.pen, polyline.style));
-        if (mapped.size() == 2 && mapped[0] == mapped[1]) {
-          painter.drawPoint(mapped[0]);
-        } else {
-          painter.drawPolyline(mapped.data(), static_cast<int>(mapped.size()));
-        }
-        break;
-      }
-      case OpKind::Rectangle:
-      case OpKind::Ellipse: {
-        const ShapeOp& shape = list.shapes[op.index];
-        painter.setPen(MakePen(shape.pen, kPenSolid));
-        painter.setBrush(ToQColor(shape.fill));
-        const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
-        if (op.kind == OpKind::Rectangle) {
-          painter.drawRect(box);
-        } else {
-          painter.drawEllipse(box);
-        }
-        painter.setBrush(Qt::NoBrush);
-        break;
-      }
-      case OpKind::Text:
-        DrawText(painter, list.texts[op.index], mapping);
-        break;
-      case OpKind::Polygon: {
-        const PolygonOp& polygon = list.polygons[op.index];
-        mapped.clear();
-        for (std::uint32_t i = 0; i < polygon.count; ++i) {
-          const PointF& point = list.points[polygon.first + i];
-          mapped.push_back(mapping.Map(point.x, point.y));
-        }
-        QColor fill = ToQColor(polygon.fill);
-        fill.setAlpha(polygon.alpha);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(fill);
-        painter.drawPolygon(mapped.data(), static_cast<int>(mapped.size()));
-        painter.setBrush(Qt::NoBrush);
-        break;
-      }
-      case OpKind::Removed:
-        break;
+    PaintOp(painter, list, list.ops[i], mapping, size, mapped);
+  }
+}
+
+PaintedEnd EndOf(const DisplayList& list) {
+  PaintedEnd end;
+  end.ops = list.ops.size();
+  if (!list.ops.empty() && list.ops.back().kind == OpKind::Polyline) {
+    end.lastCount = list.polylines[list.ops.back().index].count;
+  }
+  return end;
+}
+
+PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from) {
+  if (from.ops > list.ops.size()) return from;
+  // The mapping in force where the painted part ended.
+  Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
+  for (std::size_t i = from.ops; i > 0; --i) {
+    if (list.ops[i - 1].kind == OpKind::Scale) {
+      mapping = Mapping(list.scales[list.ops[i - 1].index], size);
+      break;
     }
   }
+  std::vector<QPointF> mapped;
+  std::size_t i = from.ops;
+  // The polyline painted last may have grown: its new part goes on from its last painted point.
+  if (from.ops > 0 && list.ops[from.ops - 1].kind == OpKind::Polyline && from.lastCount > 0) {
+    const std::uint32_t count = list.polylines[list.ops[from.ops - 1].index].count;
+    if (count > from.lastCount) PaintOp(painter, list, list.ops[from.ops - 1], mapping, size, mapped, from.lastCount - 1);
+  }
+  for (; i < list.ops.size(); ++i) PaintOp(painter, list, list.ops[i], mapping, size, mapped);
+  return EndOf(list);
 }
 
 QImage RenderDisplayList(const DisplayList& list, int width, int height) {

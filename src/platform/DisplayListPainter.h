@@ -13,6 +13,19 @@ namespace varst {
 // Paints the list into a target of the given size in pixels, starting with the background.
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size);
 
+// Where a painted list ended: its operation count and the point count of its last operation
+// when that is a polyline (which may grow).
+struct PaintedEnd {
+  std::size_t ops = 0;
+  std::uint32_t lastCount = 0;
+};
+[[nodiscard]] PaintedEnd EndOf(const DisplayList& list);
+
+// Paints over a picture of the list as it stood at `from` what was added to it since (a list
+// only added to, as it is while a file loads): a progress picture. Marks repeated later are
+// painted all the same, so only PaintDisplayList gives the exact picture. Returns the new end.
+PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from);
+
 // The list rendered into a new image of width x height pixels.
 [[nodiscard]] QImage RenderDisplayList(const DisplayList& list, int width, int height);
 

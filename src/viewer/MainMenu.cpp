@@ -303,21 +303,27 @@ void MainMenu::ClearProgress() {
 }
 
 void MainMenu::FileProgress(double share) {
-  // A repaint costs as much as drawing a good many records: often enough to look alive, not
-  // so often that a redraw spends its time showing itself.
+  // A repaint costs as much as drawing a good many records, and more the more is drawn: often
+  // enough to look alive, never so often that a load spends more than a fifth of its time
+  // showing itself.
   constexpr qint64 kProgressMilliseconds = 100;
-  if (progressShown_.isValid() && progressShown_.elapsed() < kProgressMilliseconds) return;
-  progressShown_.start();
+  if (progressShown_.isValid() && progressShown_.elapsed() < progressPause_) return;
+  QElapsedTimer painting;
+  painting.start();
   QString text = Label2->text();
   text.chop(percentShown_);
   const QString percent = QString(" %1%").arg(static_cast<int>(share * 100));
   percentShown_ = static_cast<int>(percent.size());
   Label2->setText(text + percent);
-  ProcessEvents();
+  PaintAndProcessEvents(true);
+  progressPause_ = std::max<qint64>(kProgressMilliseconds, 4 * painting.elapsed());
+  progressShown_.start();
 }
 
-void MainMenu::ProcessEvents() {
-  VSDraw1->RefreshIfChanged();
+void MainMenu::ProcessEvents() { PaintAndProcessEvents(false); }
+
+void MainMenu::PaintAndProcessEvents(bool progressive) {
+  VSDraw1->RefreshIfChanged(progressive);
   repaint();
   // The window repaints, but clicks and keys wait until the work is done: a command started
   // in the middle of another would read and redraw the data set the first one is changing.

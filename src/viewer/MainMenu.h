@@ -144,6 +144,9 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Paints what changed (a file's progress: only what was added to the chart) and lets the
+  // window repaint, without taking clicks or keys.
+  void PaintAndProcessEvents(bool progressive);
   // Runs one command of the window. When memory runs out on the way, the data set, the grid
   // and the chart are emptied (whatever the command had half built goes with them), the
   // window leaves its busy state and the user is told.
@@ -226,6 +229,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   int busyDepth_ = 0;           // nesting of the commands that show the busy pointer
   int percentShown_ = 0;        // length of the percentage at the end of the status text
   QElapsedTimer progressShown_;  // since the window last showed a file's progress
+  qint64 progressPause_ = 0;     // ms until it shows it again
 };
 
 // The size readout: "W:" & width & CR & "H:" & height, in pixels.

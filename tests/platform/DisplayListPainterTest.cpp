@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTest>
 
+#include "platform/ChartView.h"
 #include "platform/RecordingSurface.h"
 
 namespace varst {
@@ -179,6 +181,51 @@ TEST(DisplayListPainter, AListReducedToThePicturesPixelsPaintsTheSamePicture) {
   // Bound by the pixels where no mark comes between the points of a polyline.
   EXPECT_LT(reduced.List().points.size(), 40000U);
   EXPECT_LT(reduced.List().points.size() * 5, full.List().points.size());
+}
+
+// While a file loads the chart adds what is new to its picture; once loading is over the next
+// refresh paints it whole, exactly as the list renders.
+TEST(DisplayListPainter, ProgressPicturesAddToThePictureAndTheLastPaintIsWhole) {
+  ChartView view;
+  view.resize(200, 100);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  RecordingSurface& surface = view.Surface();
+  surface.SetBackColor(0);
+  surface.Clear();
+  surface.SetScaleLeft(0);
+  surface.SetScaleWidth(100);
+  surface.SetScaleTop(100);
+  surface.SetScaleHeight(-100);
+  surface.SetPenColor(Rgb(255, 0, 0));
+  const auto paints = [&view] { return view.ChartPaintCount(); };
+  view.RefreshIfChanged();
+  view.repaint();
+  std::uint64_t before = paints();
+  for (int step = 0; step < 4; ++step) {
+    surface.Line(step * 25, 10, step * 25 + 25, 10 + step * 20);  // one polyline, growing
+    view.RefreshIfChanged(true);
+    view.repaint();
+    EXPECT_EQ(paints(), ++before) << step;
+  }
+  // The last segment is on the progress picture already.
+  const auto redInColumn = [&view](int x) {
+    const QImage image = view.grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+      if (image.pixelColor(x, y) == QColor(255, 0, 0)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(redInColumn(190));
+  view.RefreshIfChanged();
+  view.repaint();
+  EXPECT_EQ(paints(), before + 1);
+  EXPECT_EQ(view.grab().toImage().convertToFormat(QImage::Format_RGB32), RenderDisplayList(surface.List(), 200, 100));
+  // A clear is no addition: the next progress picture is painted whole.
+  surface.Clear();
+  view.RefreshIfChanged(true);
+  view.repaint();
+  EXPECT_FALSE(redInColumn(190));
 }
 
 }  // namespace
