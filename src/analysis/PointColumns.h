@@ -11,18 +11,22 @@
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <new>
 #include <vector>
+
+#include "common/LargeBlocks.h"
 
 namespace varst {
 
 template <typename T>
 class BlockArray {
  public:
-  static constexpr std::size_t kBlockBits = 16;
+  static_assert(sizeof(T) == 4 || sizeof(T) == 8, "a block holds 2 MB of 4- or 8-byte numbers");
+  static constexpr std::size_t kBlockBits = sizeof(T) == 8 ? 18 : 19;
   static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
   void PushBack(T value) {
-    if ((size_ >> kBlockBits) == blocks_.size()) blocks_.emplace_back(new T[kBlockSize]);
+    if ((size_ >> kBlockBits) == blocks_.size()) AddBlock();
     blocks_[size_ >> kBlockBits][size_ & (kBlockSize - 1)] = value;
     ++size_;
   }
@@ -42,7 +46,18 @@ class BlockArray {
   }
 
  private:
-  std::vector<std::unique_ptr<T[]>> blocks_;
+  struct Free {
+    void operator()(T* block) const { FreeLargeBlock(block); }
+  };
+  // The first block of a row is touched only as far as it is filled, in small pages; a row that
+  // fills it is a big one, and its further blocks take large pages.
+  void AddBlock() {
+    void* block = AllocateLargeBlock(!blocks_.empty());
+    if (block == nullptr) throw std::bad_alloc();
+    blocks_.emplace_back(static_cast<T*>(block));
+  }
+
+  std::vector<std::unique_ptr<T[], Free>> blocks_;
   std::size_t size_ = 0;
 };
 

@@ -166,6 +166,13 @@ void LoadNewPaths(LoadContext& context, const std::vector<std::string>& newPaths
     from = 0;
   }
   dataSet.SeriesLimitReached = false;
+  std::uintmax_t bytes = 0;
+  for (std::int32_t j = from; j < dataSet.FileCount; ++j) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(dataSet.FileList[static_cast<std::size_t>(j)], error);
+    if (!error) bytes += size;
+  }
+  context.surface.ExpectFileBytes(bytes);
   DrawFiles(context, from);
   dataSet.DrawnFileCount = dataSet.FileCount;
   ShowSeriesRows(context.grid, dataSet);

@@ -22,6 +22,10 @@ class DrawingSurface {
  public:
   virtual ~DrawingSurface() = default;
 
+  // A hint before files of `bytes` bytes in all are drawn, so that a surface that keeps every
+  // point can make room for them at once instead of growing through copies.
+  virtual void ExpectFileBytes(std::uintmax_t bytes) { static_cast<void>(bytes); }
+
   virtual void SetBackColor(Colour colour) = 0;
   [[nodiscard]] virtual Colour BackColor() const = 0;
   virtual void SetFontSize(double size) = 0;

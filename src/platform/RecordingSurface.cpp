@@ -1,5 +1,9 @@
 #include "platform/RecordingSurface.h"
 
+#include "common/LargeBlocks.h"
+
+#include <new>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -107,6 +111,7 @@ void RecordingSurface::ForgetRepeatedMark() {
   const std::uint32_t before = marks_.Exchange(key, at);
   if (before == RecentMarks::kNone) return;
   list_.ops[before].kind = OpKind::Removed;
+  ++generation_;
   if (++removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
 }
 
@@ -185,12 +190,31 @@ void RecordingSurface::Compact() {
   }
 }
 
+void RecordingSurface::ExpectFileBytes(std::uintmax_t bytes) {
+  // A list reduced to pixels stays small whatever the files hold.
+  if (reduce_) return;
+  // Records of result files take some 25 bytes a line; a guess on the low side costs one more
+  // growth, one on the high side only address space (pages are taken as points are written).
+  constexpr std::uintmax_t kBytesPerPoint = 20;
+  const std::uintmax_t wanted = list_.points.size() + bytes / kBytesPerPoint;
+  if (wanted <= list_.points.capacity() || wanted > list_.points.max_size()) return;
+  try {
+    list_.points.reserve(static_cast<std::size_t>(wanted));
+  } catch (const std::bad_alloc&) {
+    // Not that much room at once: the list grows as it always did.
+    return;
+  }
+  // Hundreds of megabytes are written point by point.
+  UseLargePages(list_.points.data(), list_.points.capacity() * sizeof(PointF));
+}
+
 void RecordingSurface::SetControlSize(double widthTwips, double heightTwips) {
   controlWidth_ = widthTwips;
   controlHeight_ = heightTwips;
 }
 
 void RecordingSurface::SetBackColor(Colour colour) {
+  if (list_.background != colour) ++generation_;
   list_.background = colour;
   ++revision_;
 }
@@ -283,6 +307,7 @@ void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill,
 }
 
 void RecordingSurface::Clear() {
+  ++generation_;
   list_.Reset(list_.background);
   marks_.Clear();
   removed_ = 0;

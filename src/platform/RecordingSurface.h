@@ -21,11 +21,15 @@ class RecordingSurface : public DrawingSurface {
   [[nodiscard]] const DisplayList& List() const { return list_; }
   // Counts every change, so a view can tell whether it must repaint.
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
+  // Counts the changes other than additions (a clear, a new background, marks dropped): while
+  // it stays, the list only grew at its end.
+  [[nodiscard]] std::uint64_t Generation() const { return generation_; }
 
   void SetControlSize(double widthTwips, double heightTwips);
   // Room for `count` polyline points, so that a big drawing whose size is known beforehand
   // does not pass through the copies of a growing buffer.
   void ReservePoints(std::size_t count) { list_.points.reserve(count); }
+  void ExpectFileBytes(std::uintmax_t bytes) override;
 
   // Records for one picture of width x height pixels only what that picture shows, so the
   // list's size is bound by the pixels, not by the records: of the points of a polyline that
@@ -126,6 +130,7 @@ class RecordingSurface : public DrawingSurface {
   double controlWidth_ = 18000;  // 1200 x 800 pixels at 15 twips a pixel
   double controlHeight_ = 12000;
   std::uint64_t revision_ = 0;
+  std::uint64_t generation_ = 0;
   PictureCopier copier_;
 };
 
