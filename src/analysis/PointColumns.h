@@ -160,6 +160,10 @@ class ValueColumn : public ColumnFace<ValueColumn> {
   // Empties the column; it stores the next values compactly again.
   void clear();
   void Release();
+  // While compact: the stored integers, which sort as the values do, and the value of one.
+  [[nodiscard]] bool Compact() const { return !wide_; }
+  [[nodiscard]] std::int32_t Scaled(std::size_t i) const { return scaled_.Get(i); }
+  [[nodiscard]] double FromScaled(std::int32_t scaled) const { return static_cast<double>(scaled) / Scale(places_); }
   // Bytes each value takes: 4 while every value fits the compact form, else 8.
   [[nodiscard]] std::size_t BytesPerValue() const { return wide_ ? sizeof(double) : sizeof(std::int32_t); }
 

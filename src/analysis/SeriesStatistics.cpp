@@ -15,6 +15,17 @@ std::size_t NearestRankIndex(std::size_t count, double p) {
   return static_cast<std::size_t>(std::clamp(rank, 1.0, n)) - 1;
 }
 
+// Three selections instead of a sort: each puts the value of its rank where a sort would, the
+// median first, then the others in the parts below and above it.
+template <typename Number>
+void SelectRanks(std::vector<Number>& values, std::size_t at1, std::size_t at50, std::size_t at99) {
+  const auto begin = values.begin();
+  const auto offset = [](std::size_t at) { return static_cast<std::ptrdiff_t>(at); };
+  std::nth_element(begin, begin + offset(at50), values.end());
+  std::nth_element(begin, begin + offset(at1), begin + offset(at50));
+  if (at99 > at50) std::nth_element(begin + offset(at50) + 1, begin + offset(at99), values.end());
+}
+
 }  // namespace
 
 double NearestRankPercentile(const std::vector<double>& sorted, double p) {
@@ -47,20 +58,24 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     for (const double v : points.y) share += v / n;
     stats.mean = share;
   }
-  // Three selections instead of a sort: each puts the value of its rank where a sort would,
-  // the median first, then the others in the parts below and above it.
-  std::vector<double> values(points.y.begin(), points.y.end());
-  const std::size_t at1 = NearestRankIndex(values.size(), 1);
-  const std::size_t at50 = NearestRankIndex(values.size(), 50);
-  const std::size_t at99 = NearestRankIndex(values.size(), 99);
-  const auto begin = values.begin();
-  const auto offset = [](std::size_t at) { return static_cast<std::ptrdiff_t>(at); };
-  std::nth_element(begin, begin + offset(at50), values.end());
-  std::nth_element(begin, begin + offset(at1), begin + offset(at50));
-  if (at99 > at50) std::nth_element(begin + offset(at50) + 1, begin + offset(at99), values.end());
-  stats.p1 = values[at1];
-  stats.p50 = values[at50];
-  stats.p99 = values[at99];
+  const std::size_t at1 = NearestRankIndex(points.Size(), 1);
+  const std::size_t at50 = NearestRankIndex(points.Size(), 50);
+  const std::size_t at99 = NearestRankIndex(points.Size(), 99);
+  if (points.y.Compact()) {
+    // The stored integers order as the values do, in half the memory.
+    std::vector<std::int32_t> scaled(points.Size());
+    for (std::size_t i = 0; i < scaled.size(); ++i) scaled[i] = points.y.Scaled(i);
+    SelectRanks(scaled, at1, at50, at99);
+    stats.p1 = points.y.FromScaled(scaled[at1]);
+    stats.p50 = points.y.FromScaled(scaled[at50]);
+    stats.p99 = points.y.FromScaled(scaled[at99]);
+  } else {
+    std::vector<double> values(points.y.begin(), points.y.end());
+    SelectRanks(values, at1, at50, at99);
+    stats.p1 = values[at1];
+    stats.p50 = values[at50];
+    stats.p99 = values[at99];
+  }
   if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
   return stats;
 }

@@ -97,21 +97,25 @@ TEST(SeriesStatistics, NearestRankPercentiles) {
     EXPECT_EQ(NearestRankPercentile(sorted, r.p), r.expected) << r.n << " p" << r.p;
   }
   // The statistics select their percentiles without sorting: the same values as a sorted copy
-  // gives, with ties, for every count from 1 to 300, the values in scrambled order.
-  for (std::size_t n = 1; n <= 300; ++n) {
+  // gives, with ties, for every count from 1 to 300, the values in scrambled order, both as
+  // short decimals (kept compact) and as values that are not.
+  for (std::size_t m = 2; m <= 601; ++m) {
+    const std::size_t n = m / 2;
+    const double shift = m % 2 == 0 ? 0 : 1.0 / 3;
     SeriesPoints points;
     std::vector<double> sorted;
     for (std::size_t i = 0; i < n; ++i) {
-      const double value = static_cast<double>((i * 7919) % 97) / 4;
+      const double value = static_cast<double>((i * 7919) % 97) / 4 + shift;
       points.x.push_back(static_cast<double>(i));
       points.y.push_back(value);
       sorted.push_back(value);
     }
     std::sort(sorted.begin(), sorted.end());
     const SeriesStatistics stats = ComputeStatistics(points);
-    EXPECT_EQ(*stats.p1, NearestRankPercentile(sorted, 1)) << n;
-    EXPECT_EQ(*stats.p50, NearestRankPercentile(sorted, 50)) << n;
-    EXPECT_EQ(*stats.p99, NearestRankPercentile(sorted, 99)) << n;
+    EXPECT_EQ(points.y.Compact(), shift == 0);
+    EXPECT_EQ(*stats.p1, NearestRankPercentile(sorted, 1)) << m;
+    EXPECT_EQ(*stats.p50, NearestRankPercentile(sorted, 50)) << m;
+    EXPECT_EQ(*stats.p99, NearestRankPercentile(sorted, 99)) << m;
   }
 }
 
