@@ -15,14 +15,18 @@ namespace varst {
 namespace {
 
 // A surface with the chart's logical frame: X 0..100 over the width, Y 0..100 upward.
-RecordingSurface FramedSurface() {
-  RecordingSurface surface;
+void Frame(RecordingSurface& surface) {
   surface.SetBackColor(0);
   surface.Clear();
   surface.SetScaleLeft(0);
   surface.SetScaleWidth(100);
   surface.SetScaleTop(100);
   surface.SetScaleHeight(-100);
+}
+
+RecordingSurface FramedSurface() {
+  RecordingSurface surface;
+  Frame(surface);
   return surface;
 }
 
@@ -191,12 +195,7 @@ TEST(DisplayListPainter, ProgressPicturesAddToThePictureAndTheLastPaintIsWhole) 
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   RecordingSurface& surface = view.Surface();
-  surface.SetBackColor(0);
-  surface.Clear();
-  surface.SetScaleLeft(0);
-  surface.SetScaleWidth(100);
-  surface.SetScaleTop(100);
-  surface.SetScaleHeight(-100);
+  Frame(surface);
   surface.SetPenColor(Rgb(255, 0, 0));
   const auto paints = [&view] { return view.ChartPaintCount(); };
   view.RefreshIfChanged();
