@@ -10,7 +10,7 @@
 namespace varst {
 
 void* AllocateLargeBlock(bool largePages) {
-  void* block = std::aligned_alloc(kLargeBlockBytes, kLargeBlockBytes);
+  void* block = largePages ? std::aligned_alloc(kLargeBlockBytes, kLargeBlockBytes) : std::malloc(kLargeBlockBytes);
   if (block != nullptr && largePages) UseLargePages(block, kLargeBlockBytes);
   return block;
 }

@@ -10,6 +10,8 @@ namespace varst {
 inline constexpr std::size_t kLargeBlockBytes = std::size_t{2} << 20;
 
 // A block of kLargeBlockBytes, or null when there is no memory; release it with FreeLargeBlock.
+// With largePages it is aligned to 2 MB (a large page); without, it is an ordinary allocation,
+// which costs less address space and leaves the allocator freer to reuse it.
 [[nodiscard]] void* AllocateLargeBlock(bool largePages);
 void FreeLargeBlock(void* block);
 
