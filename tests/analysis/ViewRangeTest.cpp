@@ -32,7 +32,9 @@ TEST(ViewRange, ParseAndBounds) {
                                           {"1000000000000000h:2", false, 0, 0}}) {
     ViewRange view;
     EXPECT_EQ(ParseViewRange(p.text, view), p.ok) << p.text;
-    if (p.ok) EXPECT_TRUE(view.active && view.start == p.start && view.end == p.end) << p.text;
+    if (p.ok) {
+      EXPECT_TRUE(view.active && view.start == p.start && view.end == p.end) << p.text;
+    }
   }
   const ViewRange test{true, 0, 1000};
   struct Inside {
