@@ -30,6 +30,8 @@ class ChartView : public QWidget {
   // progress picture. With progressive, while the drawing only grew, the next paint adds what
   // is new to the picture instead of painting it all: a cost that does not grow with the file.
   void RefreshIfChanged(bool progressive = false);
+  // A progress picture not painted by now is not painted as one: any later paint is whole.
+  void EndProgress() { progressive_ = false; }
 
   // Called after each resize with the new size in pixels.
   std::function<void(int width, int height)> onResized;

@@ -328,6 +328,7 @@ void MainMenu::PaintAndProcessEvents(bool progressive) {
   // The window repaints, but clicks and keys wait until the work is done: a command started
   // in the middle of another would read and redraw the data set the first one is changing.
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  VSDraw1->EndProgress();
 }
 
 ScreenPoint MainMenu::MessageBoxPoint() const {
