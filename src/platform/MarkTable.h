@@ -113,6 +113,14 @@ class RecentMarks {
     for (Slot& slot : slots_) slot.index = kNone;
   }
 
+  // The operations were renumbered: operation i is now newIndex[i]. Every slot names an
+  // operation that is kept (a mark is dropped only for the one that takes its slot).
+  void Renumber(const std::vector<std::uint32_t>& newIndex) {
+    for (Slot& slot : slots_) {
+      if (slot.index != kNone) slot.index = newIndex[slot.index];
+    }
+  }
+
   static constexpr std::uint32_t kNone = MarkTable::kNone;
 
  private:

@@ -131,7 +131,10 @@ void RecordingSurface::Compact() {
     return at;
   };
   const std::size_t last = list.ops.size() - 1;
+  // Where each kept operation goes, for the marks seen lately.
+  std::vector<std::uint32_t> newIndex(list.ops.size(), RecentMarks::kNone);
   for (std::size_t i = 0; i <= last; ++i) {
+    if (list.ops[i].kind != OpKind::Removed) newIndex[i] = ops;
     const DisplayOp op = list.ops[i];
     switch (op.kind) {
       case OpKind::Removed:
@@ -177,17 +180,8 @@ void RecordingSurface::Compact() {
   list.polygons.resize(polygons);
   list.points.resize(points);
   if (lastIsPolyline) run_.start = list_.polylines.back().first + runOffset;
-  // The marks since the last change of scale are told apart again under their new indexes.
-  marks_.Clear();
+  marks_.Renumber(newIndex);
   removed_ = 0;
-  std::size_t since = list_.ops.size();
-  while (since > 0 && list_.ops[since - 1].kind != OpKind::Scale && list_.ops[since - 1].kind != OpKind::Clear) --since;
-  std::vector<DisplayOp> tail(list_.ops.begin() + static_cast<std::ptrdiff_t>(since), list_.ops.end());
-  list_.ops.resize(since);
-  for (const DisplayOp& op : tail) {
-    list_.ops.push_back(op);
-    ForgetRepeatedMark();
-  }
 }
 
 void RecordingSurface::ExpectFileBytes(std::uintmax_t bytes) {
