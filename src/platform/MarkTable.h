@@ -96,8 +96,9 @@ class MarkTable {
 
 // The last marks seen, a fixed number of them, each key in one place by its hash: a new key
 // takes the place of the one there. It finds most repeats of a series drawn left to right (the
-// marks of the last few pixel columns), stays in the processor's cache, and never claims a
-// repeat that is not one.
+// marks of the last few pixel columns, and of a dense run of error records, which may cover
+// thousands of pixels), stays in the processor's second-level cache, and never claims a repeat
+// that is not one.
 class RecentMarks {
  public:
   // Stores index under key; returns the index stored before under the same key, or kNone.
@@ -124,7 +125,7 @@ class RecentMarks {
   static constexpr std::uint32_t kNone = MarkTable::kNone;
 
  private:
-  static constexpr std::size_t kSlots = 1024;
+  static constexpr std::size_t kSlots = std::size_t{1} << 13;
   struct Slot {
     MarkKey key;
     std::uint32_t index = kNone;
