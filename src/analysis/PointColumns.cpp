@@ -66,11 +66,4 @@ void ValueColumn::clear() {
   wide_ = false;
 }
 
-void ValueColumn::Release() {
-  doubles_.Release();
-  scaled_.Release();
-  places_ = 0;
-  wide_ = false;
-}
-
 }  // namespace varst

@@ -121,8 +121,6 @@ class ColumnFace {
   [[nodiscard]] const_iterator begin() const { return {Self(), 0}; }
   [[nodiscard]] const_iterator end() const { return {Self(), Self()->size()}; }
   [[nodiscard]] bool empty() const { return Self()->size() == 0; }
-  [[nodiscard]] double front() const { return (*Self())[0]; }
-  [[nodiscard]] double back() const { return (*Self())[Self()->size() - 1]; }
   Derived& operator=(std::initializer_list<double> values) {
     auto& self = static_cast<Derived&>(*this);
     self.clear();
@@ -142,7 +140,6 @@ class DoubleColumn : public ColumnFace<DoubleColumn> {
   [[nodiscard]] double operator[](std::size_t i) const { return values_.Get(i); }
   [[nodiscard]] std::size_t size() const { return values_.Size(); }
   void clear() { values_.Clear(); }
-  void Release() { values_.Release(); }
 
  private:
   BlockArray<double> values_;
@@ -159,7 +156,6 @@ class ValueColumn : public ColumnFace<ValueColumn> {
   [[nodiscard]] std::size_t size() const { return wide_ ? doubles_.Size() : scaled_.Size(); }
   // Empties the column; it stores the next values compactly again.
   void clear();
-  void Release();
   // While compact: the stored integers, which sort as the values do, and the value of one.
   [[nodiscard]] bool Compact() const { return !wide_; }
   [[nodiscard]] std::int32_t Scaled(std::size_t i) const { return scaled_.Get(i); }

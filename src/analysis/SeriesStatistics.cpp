@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace varst {
 
@@ -17,13 +18,20 @@ std::size_t NearestRankIndex(std::size_t count, double p) {
 
 // Three selections instead of a sort: each puts the value of its rank where a sort would, the
 // median first, then the others in the parts below and above it.
-template <typename Number>
-void SelectRanks(std::vector<Number>& values, std::size_t at1, std::size_t at50, std::size_t at99) {
+// toValue turns a selected number into the value it stands for.
+template <typename Number, typename ToValue>
+void SelectPercentiles(std::vector<Number> values, ToValue toValue, SeriesStatistics& stats) {
+  const std::size_t at1 = NearestRankIndex(values.size(), 1);
+  const std::size_t at50 = NearestRankIndex(values.size(), 50);
+  const std::size_t at99 = NearestRankIndex(values.size(), 99);
   const auto begin = values.begin();
   const auto offset = [](std::size_t at) { return static_cast<std::ptrdiff_t>(at); };
   std::nth_element(begin, begin + offset(at50), values.end());
   std::nth_element(begin, begin + offset(at1), begin + offset(at50));
   if (at99 > at50) std::nth_element(begin + offset(at50) + 1, begin + offset(at99), values.end());
+  stats.p1 = toValue(values[at1]);
+  stats.p50 = toValue(values[at50]);
+  stats.p99 = toValue(values[at99]);
 }
 
 }  // namespace
@@ -58,23 +66,13 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     for (const double v : points.y) share += v / n;
     stats.mean = share;
   }
-  const std::size_t at1 = NearestRankIndex(points.Size(), 1);
-  const std::size_t at50 = NearestRankIndex(points.Size(), 50);
-  const std::size_t at99 = NearestRankIndex(points.Size(), 99);
   if (points.y.Compact()) {
     // The stored integers order as the values do, in half the memory.
     std::vector<std::int32_t> scaled(points.Size());
     for (std::size_t i = 0; i < scaled.size(); ++i) scaled[i] = points.y.Scaled(i);
-    SelectRanks(scaled, at1, at50, at99);
-    stats.p1 = points.y.FromScaled(scaled[at1]);
-    stats.p50 = points.y.FromScaled(scaled[at50]);
-    stats.p99 = points.y.FromScaled(scaled[at99]);
+    SelectPercentiles(std::move(scaled), [&points](std::int32_t v) { return points.y.FromScaled(v); }, stats);
   } else {
-    std::vector<double> values(points.y.begin(), points.y.end());
-    SelectRanks(values, at1, at50, at99);
-    stats.p1 = values[at1];
-    stats.p50 = values[at50];
-    stats.p99 = values[at99];
+    SelectPercentiles(std::vector<double>(points.y.begin(), points.y.end()), [](double v) { return v; }, stats);
   }
   if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
   return stats;

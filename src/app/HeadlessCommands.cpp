@@ -63,7 +63,6 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   const std::string& mode = items[i++];
   if (mode == "--export") {
     command.mode = Mode::Export;
-    command.options.reduceToPixels = true;
     // An option in the place of the output is a forgotten output, never a picture's name.
     if (i >= items.size() || StartsWith(items[i], "--")) return UsageError("--export needs the output file");
     command.output = items[i++];

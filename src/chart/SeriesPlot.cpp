@@ -8,6 +8,7 @@
 
 #include "chart/ChartDrawing.h"
 #include "chart/FormatSize.h"
+#include "chart/ViewRanges.h"
 #include "common/Numbers.h"
 #include "common/Text.h"
 #include "data/ReferenceFiles.h"
@@ -148,17 +149,16 @@ void ChartDrawing::BeginSeries(const std::string& fname, std::string_view label,
 void ChartDrawing::NoteRowTestRange() {
   std::vector<std::string_view> condition;
   SplitFields(chart_.ConditionLine, condition);
-  ViewRange range;
+  const auto field = [&](std::size_t i) { return i < condition.size() ? condition[i] : std::string_view(); };
   double start = 0;
   double end = 0;
   std::int32_t flags = 0;
   std::int32_t testTime = 0;
-  const auto field = [&](std::size_t i) { return i < condition.size() ? condition[i] : std::string_view(); };
-  if (TryParseInt32(field(4), flags) && (flags & kTimeAxis) != 0) {
-    if (TryParseInt32(field(9), testTime)) range = {true, 0, static_cast<double>(testTime)};
-  } else if (TryParseDouble(field(0), start) && TryParseDouble(field(2), end)) {
-    range = {true, start, end};
-  }
+  if (!TryParseInt32(field(4), flags)) flags = 0;
+  // A field the range needs that is not a number leaves the row without a range of its own.
+  const bool read = (flags & kTimeAxis) != 0 ? TryParseInt32(field(9), testTime)
+                                             : TryParseDouble(field(0), start) && TryParseDouble(field(2), end);
+  const ViewRange range = read ? TestRangeOf(flags, start, end, testTime) : ViewRange{};
   const auto row = static_cast<std::size_t>(chart_.CurrentSeriesRow);
   if (chart_.RowTestRanges.size() <= row) chart_.RowTestRanges.resize(row + 1);
   chart_.RowTestRanges[row] = range;

@@ -38,9 +38,13 @@ bool ParseBound(std::string_view text, double& value) {
 
 }  // namespace
 
+ViewRange TestRangeOf(std::int32_t conditionFlags, double start, double end, std::int32_t testTime) {
+  if ((conditionFlags & kTimeAxis) != 0) return {true, 0, static_cast<double>(testTime)};
+  return {true, start, end};
+}
+
 ViewRange TestRange(const ChartState& chart, double rangeEnd) {
-  if ((chart.ConditionFlags & kTimeAxis) != 0) return {true, 0, static_cast<double>(chart.TestTime)};
-  return {true, chart.TestStart, rangeEnd};
+  return TestRangeOf(chart.ConditionFlags, chart.TestStart, rangeEnd, chart.TestTime);
 }
 
 ViewRange ShownRange(const ChartState& chart, double rangeEnd) {

@@ -9,6 +9,10 @@
 
 namespace varst {
 
+// The test range of a condition line: 0 to the test time for time charts (flags &H80), else
+// start to end.
+[[nodiscard]] ViewRange TestRangeOf(std::int32_t conditionFlags, double start, double end, std::int32_t testTime);
+
 // The range the whole chart shows: 0 to the test time for time charts, else the test range
 // start to the largest range end of the loaded files.
 [[nodiscard]] ViewRange TestRange(const ChartState& chart, double rangeEnd);

@@ -8,21 +8,14 @@
 #include <QPainter>
 #include <QTest>
 
+#include "FramedSurface.h"
 #include "platform/ChartView.h"
 #include "platform/RecordingSurface.h"
 
 namespace varst {
 namespace {
 
-// A surface with the chart's logical frame: X 0..100 over the width, Y 0..100 upward.
-void Frame(RecordingSurface& surface) {
-  surface.SetBackColor(0);
-  surface.Clear();
-  surface.SetScaleLeft(0);
-  surface.SetScaleWidth(100);
-  surface.SetScaleTop(100);
-  surface.SetScaleHeight(-100);
-}
+using test::Frame;
 
 RecordingSurface FramedSurface() {
   RecordingSurface surface;

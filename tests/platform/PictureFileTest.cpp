@@ -15,6 +15,7 @@
 #include <optional>
 #include <memory>
 
+#include "FramedSurface.h"
 #include "app/HeadlessSession.h"
 #include "platform/RecordingSurface.h"
 #include "support/ScriptedPrompter.h"
@@ -114,12 +115,7 @@ TEST(PictureFile, ADifferentDrawingDoesNotPassTheComparison) {
 
 TEST(PictureFile, DenseSeriesAreReducedPerPixelInTheVectorPictures) {
   RecordingSurface surface;
-  surface.SetBackColor(0);
-  surface.Clear();
-  surface.SetScaleLeft(0);
-  surface.SetScaleWidth(100);
-  surface.SetScaleTop(100);
-  surface.SetScaleHeight(-100);
+  test::Frame(surface);
   surface.SetPenColor(Rgb(255, 255, 255));
   for (int i = 0; i < 200000; ++i) surface.Line(i / 2000.0, i % 7 * 10, (i + 1) / 2000.0, (i + 1) % 7 * 10);
   for (PictureFormat format : {PictureFormat::Svg, PictureFormat::Pdf}) {
