@@ -1,13 +1,15 @@
 #pragma once
 // Columns of numbers for millions of records. A column is kept in blocks of a fixed size, so
-// growing never copies what is stored, and emptying it keeps the blocks it used for the next
-// drawing, which then touches no fresh memory. The value column stores a number that is a decimal of
-// few places (as the result files write them) as a 32-bit integer with the column's count of
-// places, and reads it back as the very same double; a column holding any other number keeps
-// doubles.
+// growing copies nothing once the first block is full (that one doubles up to the size), and
+// emptying it keeps the blocks it used for the next drawing, which then touches no fresh memory.
+// The value column stores a number that is a decimal of few places (as the result files write
+// them) as a 32-bit integer with the column's count of places, and reads it back as the very
+// same double; a column holding any other number keeps doubles.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -26,7 +28,7 @@ class BlockArray {
   static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
   void PushBack(T value) {
-    if ((size_ >> kBlockBits) == blocks_.size()) AddBlock();
+    if (size_ == capacity_) Grow();
     blocks_[size_ >> kBlockBits][size_ & (kBlockSize - 1)] = value;
     ++size_;
   }
@@ -37,28 +39,49 @@ class BlockArray {
   // same records again); blocks beyond those are given back.
   void Clear() {
     blocks_.resize((size_ + kBlockSize - 1) >> kBlockBits);
+    if (blocks_.empty()) firstCapacity_ = 0;
+    capacity_ = blocks_.size() == 1 ? firstCapacity_ : blocks_.size() * kBlockSize;
     size_ = 0;
   }
   // Empties the array and gives its memory back.
   void Release() {
     blocks_.clear();
-    size_ = 0;
+    size_ = capacity_ = firstCapacity_ = 0;
   }
 
  private:
+  static constexpr std::size_t kFirstSize = 1024;
   struct Free {
     void operator()(T* block) const { FreeLargeBlock(block); }
   };
-  // The first block of a row is touched only as far as it is filled, in small pages; a row that
-  // fills it is a big one, and its further blocks take large pages.
-  void AddBlock() {
-    void* block = AllocateLargeBlock(!blocks_.empty());
+  // The first block grows by doubling up to the block size (most rows of a small file stay in
+  // a few kilobytes, and a window of 513 of them asks for no more), touched in small pages; a
+  // row that fills it is a big one, and its further blocks take large pages.
+  void Grow() {
+    if (blocks_.size() > 1 || firstCapacity_ == kBlockSize) {
+      void* block = AllocateLargeBlock(true);
+      if (block == nullptr) throw std::bad_alloc();
+      blocks_.emplace_back(static_cast<T*>(block));
+      capacity_ += kBlockSize;
+      return;
+    }
+    const std::size_t wanted = firstCapacity_ == 0 ? kFirstSize : firstCapacity_ * 2;
+    void* block = wanted == kBlockSize ? AllocateLargeBlock(false) : std::malloc(wanted * sizeof(T));
     if (block == nullptr) throw std::bad_alloc();
-    blocks_.emplace_back(static_cast<T*>(block));
+    std::unique_ptr<T[], Free> grown(static_cast<T*>(block));
+    if (blocks_.empty()) {
+      blocks_.push_back(std::move(grown));
+    } else {
+      std::memcpy(grown.get(), blocks_[0].get(), size_ * sizeof(T));
+      blocks_[0] = std::move(grown);
+    }
+    firstCapacity_ = capacity_ = wanted;
   }
 
   std::vector<std::unique_ptr<T[], Free>> blocks_;
   std::size_t size_ = 0;
+  std::size_t capacity_ = 0;       // elements the blocks hold
+  std::size_t firstCapacity_ = 0;  // elements of the first block (it grows up to a block)
 };
 
 // A random-access iterator over a column's values (read only, by value).

@@ -47,8 +47,9 @@ bool ChunkedLines::Open(const std::string& path) {
   const auto size = std::filesystem::file_size(path, error);
   if (error || size == 0) return false;
   fileSize_ = static_cast<std::size_t>(size);
-  // A kept tail is at most one line's worth: the chunk and a line always fit.
-  const std::size_t wanted = chunkBytes_ + kMaxLineLength + 2;
+  // A kept tail is at most one line's worth: the chunk and a line always fit. A file smaller
+  // than a chunk needs no more than its own size.
+  const std::size_t wanted = std::min(chunkBytes_, fileSize_) + kMaxLineLength + 2;
   if (capacity_ < wanted) {
     buffer_.reset(new (std::nothrow) char[wanted]);
     capacity_ = buffer_ ? wanted : 0;

@@ -103,6 +103,7 @@ class RecentMarks {
  public:
   // Stores index under key; returns the index stored before under the same key, or kNone.
   std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
+    if (slots_.empty()) slots_.resize(kSlots);
     Slot& slot = slots_[HashMarkKey(key) & (kSlots - 1)];
     const std::uint32_t before = slot.index != kNone && slot.key == key ? slot.index : kNone;
     slot.key = key;
@@ -130,7 +131,8 @@ class RecentMarks {
     MarkKey key;
     std::uint32_t index = kNone;
   };
-  std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+  // Made on the first mark: a surface that draws no marks (or a small file's) pays nothing.
+  std::vector<Slot> slots_;
 };
 
 }  // namespace varst

@@ -57,7 +57,8 @@ TEST(PointColumns, ManyBlocksKeepTheirOrderThroughAClearAndAWidening) {
   for (int round = 0; round < 2; ++round) {
     values.clear();
     xs.clear();
-    for (std::size_t i = 0; i < n; ++i) {
+    // First a small row (its first block still growing), then a big one over the kept block.
+    for (std::size_t i = 0; i < (round == 0 ? 1500 : n); ++i) {
       values.push_back(static_cast<double>(i % 1000) / 100);
       xs.push_back(static_cast<double>(i) * 4096);
     }
