@@ -48,6 +48,7 @@ DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fn
                                        const DrawRequest& request, std::int32_t& co, bool fst) {
   int n = fields_.Split(idat);
   if (n > 10 && fst) n = 10;
+  facts_.record = false;
   surface_.SetBackColor(settings_.Grf_ColorInfo[0]);
   surface_.SetTextColor(settings_.Grf_ColorInfo[1]);
 

@@ -29,6 +29,8 @@ class ChartDrawing final : public LineDrawer {
 
   void ClearChart() override;
   bool LeaveViewRange() override;
+  [[nodiscard]] const RecordFacts* LastRecord() const override { return &facts_; }
+  bool PassOver(const RecordRun& run, const DrawRequest& request, std::int32_t& co) override;
   DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                            const DrawRequest& request, std::int32_t& co, bool fst) override;
 
@@ -79,6 +81,7 @@ class ChartDrawing final : public LineDrawer {
   Underlay underlay_;
   // The fields of the line being drawn; they view into it.
   LineFields fields_;
+  RecordFacts facts_;
 };
 
 }  // namespace varst

@@ -23,6 +23,13 @@ constexpr double kChartWidth = 10000;
 // Beyond this many frame widths a clipped segment's slope is exact enough to the last pixel.
 constexpr double kFarOutside = 1e15;
 
+// Where X lies in a chart that shows a view range. Records far outside the view map far
+// outside the frame; they only feed the clipping.
+double ViewPlotX(const ViewRange& view, double x) {
+  const double d = (x - view.start) / (view.end - view.start);
+  return std::clamp(RoundHalfEven(d * 10000), -kFarOutside, kFarOutside);
+}
+
 struct TypeCode {
   std::string_view code;   // "WR", "W", "R" (seek records too) or "" when unknown
   std::string_view label;  // the series label
@@ -90,11 +97,10 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
 
   double x = 0;
   if (!TryParseDouble(fields_[1], x)) return DrawOutcome::InvalidData;
+  facts_ = RecordFacts{true, type.known, type.breakAfter, false, false, type.code, x, 0};
   double d = 0;
   if (chart_.View.active) {
-    // Records far outside the view map far outside the frame; they only feed the clipping.
-    d = (x - chart_.View.start) / (chart_.View.end - chart_.View.start);
-    chart_.PlotX = std::clamp(RoundHalfEven(d * 10000), -kFarOutside, kFarOutside);
+    chart_.PlotX = ViewPlotX(chart_.View, x);
   } else {
     if ((chart_.ConditionFlags & kTimeAxis) != 0) {
       if (chart_.TestTime == 0) return DrawOutcome::InvalidData;
@@ -240,6 +246,8 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
 DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x) {
   double value = 0;
   if (!TryParseDouble(fields_[3], value)) return DrawOutcome::InvalidData;
+  facts_.valueRead = true;
+  facts_.value = value;
   const double y = value * chart_.YZoom;
   surface_.SetPenColor(dataSet_.SeriesColor[static_cast<std::size_t>(chart_.CurrentSeriesRow)]);
   const bool inView = !chart_.View.active || (x >= chart_.View.start && x <= chart_.View.end);
@@ -278,10 +286,35 @@ DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x
     }
   }
   if (inView && sink_ != nullptr) sink_->Record(chart_.CurrentSeriesRow, x, value, errorMark, countBox);
+  facts_.countRead = chart_.CctThreshold >= 0;
   chart_.PrevX = chart_.PlotX;
   chart_.PrevY = y;
   ++chart_.XPos;
   return DrawOutcome::Drawn;
+}
+
+bool ChartDrawing::PassOver(const RecordRun& run, const DrawRequest& request, std::int32_t& co) {
+  // Only a chart that shows a part of the range leaves records out, and lines kept for
+  // smoothing are kept whole.
+  if (!run.passable || !chart_.View.active || (chart_.CaptureFlags & kCaptureOn) != 0) return false;
+  // Another type code would begin a series.
+  if (run.code != chart_.CurrentTestCode) return false;
+  const double lastPlotX = ViewPlotX(chart_.View, run.lastX);
+  if (request.drawflg == 1 && chart_.SeriesSelected != 0) {
+    if (!run.valuesRead || (chart_.CctThreshold >= 0 && !run.countsRead)) return false;
+    // Every segment, the one from the point before the run too, lies beyond one edge.
+    const bool firstPoint = chart_.PrevX == -1 && chart_.PrevY == -1;
+    const bool left = ViewPlotX(chart_.View, run.maxX) < 0 && (firstPoint || chart_.PrevX < 0);
+    const bool right = ViewPlotX(chart_.View, run.minX) > kChartWidth && (firstPoint || chart_.PrevX > kChartWidth);
+    if (!left && !right) return false;
+    surface_.SetPenColor(dataSet_.SeriesColor[static_cast<std::size_t>(chart_.CurrentSeriesRow)]);
+    chart_.PrevX = lastPlotX;
+    chart_.PrevY = run.lastValue * chart_.YZoom;
+    chart_.XPos += static_cast<std::int32_t>(run.lines);
+  }
+  chart_.PlotX = lastPlotX;
+  if (run.known) co = 255;
+  return true;
 }
 
 void ChartDrawing::ClippedSegment(double y) {

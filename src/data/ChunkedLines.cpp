@@ -6,6 +6,10 @@
 #include <new>
 #include <system_error>
 
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
+
 #include "data/LineReader.h"
 
 namespace varst {
@@ -24,13 +28,29 @@ ChunkedRead ChunkedLines::ForEach(const std::string& path, void* target, Visitor
     std::size_t position = 0;
     bool atEnd = false;
     const double progress = static_cast<double>(consumed_) / static_cast<double>(fileSize_);
+    bool seeked = false;
     while (position < length) {
+      skipTo_ = kNoSkip;
+      lineAt_ = position;
       if (!visitor(target, ReadLine(lines, position, atEnd, nullptr), first, progress)) {
         Close();
         return ChunkedRead::Complete;
       }
       first = false;
+      if (skipTo_ == kNoSkip) continue;
+      // A line start in the bytes still held is reached in place; one further on by a seek.
+      if (length >= newAt_ && skipTo_ >= newOffset_ && skipTo_ - newOffset_ <= length - newAt_) {
+        position = newAt_ + static_cast<std::size_t>(skipTo_ - newOffset_);
+        continue;
+      }
+      if (!Seek(skipTo_)) {
+        Close();
+        return ChunkedRead::Failed;
+      }
+      seeked = true;
+      break;
     }
+    if (seeked) continue;
     if (last) break;
     KeepTail(length);
   }
@@ -38,10 +58,24 @@ ChunkedRead ChunkedLines::ForEach(const std::string& path, void* target, Visitor
   return ChunkedRead::Complete;
 }
 
+bool ChunkedLines::Seek(std::uint64_t offset) {
+  if (offset > fileSize_) return false;
+#ifdef _WIN32
+  if (_fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) != 0) return false;
+#else
+  if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) return false;
+#endif
+  held_ = 0;
+  consumed_ = static_cast<std::size_t>(offset);
+  tailOffset_ = offset;
+  return true;
+}
+
 bool ChunkedLines::Open(const std::string& path) {
   Close();
   held_ = 0;
   consumed_ = 0;
+  tailOffset_ = 0;
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error) || error) return false;
   const auto size = std::filesystem::file_size(path, error);
@@ -61,6 +95,8 @@ bool ChunkedLines::Open(const std::string& path) {
 
 bool ChunkedLines::ReadChunk() {
   const std::size_t wanted = std::min(chunkBytes_, fileSize_ - consumed_);
+  newAt_ = held_;
+  newOffset_ = consumed_;
   const std::size_t got = wanted == 0 ? 0 : std::fread(buffer_.get() + held_, 1, wanted, file_);
   held_ += got;
   consumed_ += got;
@@ -78,6 +114,7 @@ std::size_t ChunkedLines::CertainLength() const {
 
 void ChunkedLines::KeepTail(std::size_t from) {
   char* const bytes = buffer_.get();
+  tailOffset_ = OffsetAt(from);
   std::size_t tail = held_ - from;
   std::memmove(bytes, bytes + from, tail);
   // The tail is the start of one line, with no line end but perhaps a CR as its last byte: the

@@ -6,6 +6,7 @@
 // line longer than a chunk keeps only the bytes the reader would keep of it.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -32,6 +33,15 @@ class ChunkedLines {
   template <typename Visit>
   ChunkedRead ForEachLine(const std::string& path, Visit&& visit);
 
+  // While a visit runs: where in the file the line handed on starts.
+  [[nodiscard]] std::uint64_t LineOffset() const { return OffsetAt(lineAt_); }
+  // While a visit runs: the next line handed on is the one that starts at offset, a line start
+  // that lies after the current line (one that an earlier read found); the lines between are
+  // passed over unread.
+  void SkipTo(std::uint64_t offset) { skipTo_ = offset; }
+  // The size of the file being read, as it was when the read began.
+  [[nodiscard]] std::uint64_t ReadSize() const { return fileSize_; }
+
  private:
   using Visitor = bool (*)(void* target, std::string_view line, bool first, double progress);
   ChunkedRead ForEach(const std::string& path, void* target, Visitor visitor);
@@ -39,6 +49,11 @@ class ChunkedLines {
   bool Open(const std::string& path);
   // Reads the next chunk after the kept tail; false on a read error or a short read.
   bool ReadChunk();
+  // Drops what the buffer holds and goes on reading at offset.
+  bool Seek(std::uint64_t offset);
+  [[nodiscard]] std::uint64_t OffsetAt(std::size_t at) const {
+    return at < newAt_ ? tailOffset_ + at : newOffset_ + (at - newAt_);
+  }
   // The length of the buffer's front that ends with a line end whose kind is certain.
   [[nodiscard]] std::size_t CertainLength() const;
   // Keeps the bytes from `from` on at the buffer's front, or of an unfinished line without an
@@ -52,6 +67,14 @@ class ChunkedLines {
   std::size_t held_ = 0;       // bytes in the buffer
   std::size_t fileSize_ = 0;   // as measured when the file was opened
   std::size_t consumed_ = 0;   // bytes read from the file so far
+  // Where the buffer's bytes lie in the file: its kept tail (one line's start, perhaps shorter
+  // than in the file) starts at tailOffset_, the bytes from newAt_ on at newOffset_.
+  std::uint64_t tailOffset_ = 0;
+  std::size_t newAt_ = 0;
+  std::uint64_t newOffset_ = 0;
+  std::size_t lineAt_ = 0;  // where the line being visited starts in the buffer
+  std::uint64_t skipTo_ = kNoSkip;
+  static constexpr std::uint64_t kNoSkip = ~std::uint64_t{0};
   std::FILE* file_ = nullptr;
 };
 

@@ -13,6 +13,7 @@
 #include "common/Settings.h"
 #include "data/ChunkedLines.h"
 #include "data/FileBuffer.h"
+#include "data/RecordIndex.h"
 
 namespace varst {
 
@@ -42,6 +43,7 @@ struct DataSet {
 
   FileBuffer ReadBuffer;    // the head (or the whole) of a file being checked
   ChunkedLines DrawnLines;  // the lines of a file being drawn, a chunk at a time
+  RecordIndexes DrawnRuns;  // where a redraw may pass over lines unread (the window's)
 
   // Per slot and error label record: error records counted while drawing the slot's file.
   std::vector<std::array<std::int32_t, kErrLabelRecords>> ErrCount =

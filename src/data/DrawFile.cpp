@@ -1,6 +1,7 @@
 #include "data/DrawFile.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "data/LineReader.h"
 #include "data/ReferenceFiles.h"
@@ -31,17 +32,41 @@ void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& pa
   dataSet.ErrKindCount = 0;
   std::size_t linesRead = 0;
   bool invalid = false;
-  const ChunkedRead read = dataSet.DrawnLines.ForEachLine(
+  // A file drawn before is passed over where the drawing adds nothing (records beyond a
+  // zoomed chart's edges); one not yet indexed is indexed as it is drawn.
+  RecordIndexes& indexes = dataSet.DrawnRuns;
+  FileStamp stamp;
+  const bool stamped = indexes.On() && StampOf(path, stamp);
+  const RecordIndex* index = stamped ? indexes.Find(path, stamp) : nullptr;
+  std::optional<RecordIndexBuilder> builder;
+  if (stamped && index == nullptr) builder.emplace();
+  ChunkedLines& lines = dataSet.DrawnLines;
+  std::uint64_t lineNo = 0;
+  const ChunkedRead read = lines.ForEachLine(
       path, [&](std::string_view line, bool first, double progress) {
         // A long file shows how far it has come, and the window repaints meanwhile.
         if (++linesRead % kLinesBetweenProgress == 0) context.host.FileProgress(progress);
+        if (index != nullptr && lineNo % RecordRun::kLines == 0 && lineNo / RecordRun::kLines < index->runs.size()) {
+          const RecordRun& run = index->runs[lineNo / RecordRun::kLines];
+          if (context.drawer.PassOver(run, request, co)) {
+            lines.SkipTo(run.end);
+            lineNo += run.lines;
+            indexes.NotePassedOver();
+            return true;
+          }
+        }
+        ++lineNo;
         if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==
             DrawOutcome::InvalidData) {
           invalid = true;
           return false;
         }
+        if (builder) builder->Line(lines.LineOffset(), context.drawer.LastRecord());
         return true;
       });
+  if (builder && read == ChunkedRead::Complete && !invalid && lines.ReadSize() == stamp.size) {
+    indexes.Store(path, builder->Finish(stamp, lines.ReadSize()));
+  }
   // An empty or unreadable file is refused as the line reader refuses an empty buffer; a file
   // that could not be read to its end keeps what was drawn of it.
   if (read == ChunkedRead::Empty) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/RecordIndex.h"
+
 namespace varst {
 
 // The series selector and options passed with every line of one DrawFile call.
@@ -36,6 +38,16 @@ class LineDrawer {
   // Returns the chart to the whole test range; true when it showed a part of it (zoom), so
   // that what is drawn must be drawn again.
   virtual bool LeaveViewRange() { return false; }
+  // What the last DrawBarChart call saw, for a file's record index.
+  [[nodiscard]] virtual const RecordFacts* LastRecord() const { return nullptr; }
+  // Passes over a run of lines, as drawing them would, when drawing them would add nothing to
+  // the picture; false, having changed nothing, when the run must be drawn.
+  virtual bool PassOver(const RecordRun& run, const DrawRequest& request, std::int32_t& co) {
+    static_cast<void>(run);
+    static_cast<void>(request);
+    static_cast<void>(co);
+    return false;
+  }
 };
 
 }  // namespace varst

@@ -65,6 +65,8 @@ MainMenu::MainMenu(Settings& settings, DataSet& dataSet, Services services, Sett
   BuildControls();
   drawing_ = std::make_unique<ChartDrawing>(settings_, dataSet_, chart_, VSDraw1->Surface(), *this);
   drawing_->SetRecordSink(&points_);
+  // The window draws its files again and again (ticks, zoom): it keeps where it may skip.
+  dataSet_.DrawnRuns.SwitchOn();
   views_ = new ChartViews(
       ChartViews::Parts{*VSDraw1, chart_, dataSet_, points_,
                             [this](int row) { return row < Grid1->Rows() && Grid1->CellChecked(row, 1) == kChecked; },

@@ -58,6 +58,24 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
       ChunkedRead result = ChunkedRead::Failed;
       EXPECT_EQ(Chunked(reader, path, result), expected) << c.name << ", chunk " << chunk;
       EXPECT_EQ(result, ChunkedRead::Complete) << c.name;
+      // Each line's offset, and a skip from the first line to it gives the lines from it on.
+      std::vector<std::uint64_t> offsets;
+      reader.ForEachLine(path, [&](std::string_view, bool, double) {
+        offsets.push_back(reader.LineOffset());
+        return true;
+      });
+      ASSERT_EQ(offsets.size(), expected.size()) << c.name;
+      for (std::size_t to = 1; to < offsets.size(); ++to) {
+        Lines got;
+        reader.ForEachLine(path, [&](std::string_view line, bool first, double) {
+          got.emplace_back(line);
+          if (first) reader.SkipTo(offsets[to]);
+          return true;
+        });
+        Lines want{expected.front()};
+        want.insert(want.end(), expected.begin() + static_cast<std::ptrdiff_t>(to), expected.end());
+        EXPECT_EQ(got, want) << c.name << ", chunk " << chunk << ", skip to line " << to;
+      }
     }
   }
 }

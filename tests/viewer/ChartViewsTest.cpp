@@ -155,5 +155,44 @@ TEST(ChartViews, DragZoomsAndEscapeReturns) {
   EXPECT_EQ(DumpDisplayList(view.Surface().List()), whole);
 }
 
+// A zoomed redraw passes over the runs of records beyond the view's edges; it draws what a
+// drawing of every line draws, wherever the view lies: two tests a file, error marks, a break,
+// count boxes.
+TEST(ChartViews, ZoomedRedrawsDrawWhatEveryLineDraws) {
+  test::TempDir dir;
+  std::vector<std::string> files;
+  for (const char* threshold : {"-1", "5"}) {
+    std::string text = DriveLine("M" + std::string(threshold), "S1") + "\r\n";
+    for (const char* code : {"R", "W"}) {
+      text += "0,0,100000,0,0,256,100,100,0,0,0,0," + std::string(threshold) + "\r\n";
+      for (int i = 0; i < 17000; ++i) {
+        const std::string mark = i % 97 == 0 ? "E" : i == 9000 ? "S" : "";
+        text += code + mark + "," + std::to_string(i * 100000LL / 17000) + ",0," + ShortestText(50 + (i * 7 % 13) * 0.5) +
+                "," + std::to_string(i % 4) + "\r\n";
+      }
+    }
+    files.push_back(dir.Write("drive" + std::to_string(files.size()) + ".dat", text));
+  }
+  // Jumps back and forth where runs of lines begin (the drive and condition lines first): the
+  // segments to and from a run beyond an edge cross the view.
+  std::string jumps = DriveLine("MJ", "SJ") + "\r\n" + RangeCondition(200000) + "\r\n";
+  for (int line = 2; line < 3 * 4096; ++line) {
+    const int x = line < 4096 ? line * 20 : line < 8192 ? (line - 4096) * 5 : 100000 + (line - 8192) * 10;
+    jumps += "R," + std::to_string(x) + ",0," + std::to_string(40 + line % 7) + ",1\r\n";
+  }
+  files.push_back(dir.Write("jumps.dat", jumps));
+  Window w(files);
+  ChartView& view = w.window->ChartSurface();
+  const std::uint64_t passedBefore = w.dataSet.DrawnRuns.PassedOver();
+  for (const ViewRange zoom : {ViewRange{true, 0, 3000}, ViewRange{true, 40000, 45000}, ViewRange{true, 97000, 100000},
+                               ViewRange{true, 20000, 80000}, ViewRange{true, 52000.5, 52001},
+                               ViewRange{true, 81000, 110000}}) {
+    w.window->Views().ZoomTo(zoom.start, zoom.end);
+    EXPECT_EQ(DumpDisplayList(view.Surface().List()), DumpWithRange(w, files, zoom, view.width(), view.height()))
+        << zoom.start << ":" << zoom.end;
+  }
+  EXPECT_GT(w.dataSet.DrawnRuns.PassedOver(), passedBefore + 20) << "the redraws read every line";
+}
+
 }  // namespace
 }  // namespace varst
