@@ -67,6 +67,7 @@ void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& pa
   if (builder && read == ChunkedRead::Complete && !invalid && lines.ReadSize() == stamp.size) {
     indexes.Store(path, builder->Finish(stamp, lines.ReadSize()));
   }
+  context.host.EndFileProgress();
   // An empty or unreadable file is refused as the line reader refuses an empty buffer; a file
   // that could not be read to its end keeps what was drawn of it.
   if (read == ChunkedRead::Empty) {

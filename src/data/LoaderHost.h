@@ -23,6 +23,8 @@ class LoaderHost {
   virtual void ClearProgress() = 0;
   // How far the reading of a long file has come (0..1); the window shows it and repaints.
   virtual void FileProgress(double /*share*/) {}
+  // The file is drawn: its share leaves the progress row (what else the row shows stays).
+  virtual void EndFileProgress() {}
   // Lets the window repaint and handle pending events during long work.
   virtual void ProcessEvents() = 0;
   // Where a question box of the loader opens, in screen pixels.

@@ -322,6 +322,14 @@ void MainMenu::FileProgress(double share) {
   progressShown_.start();
 }
 
+void MainMenu::EndFileProgress() {
+  if (percentShown_ == 0) return;
+  QString text = Label2->text();
+  text.chop(percentShown_);
+  percentShown_ = 0;
+  Label2->setText(text);
+}
+
 void MainMenu::ProcessEvents() { PaintAndProcessEvents(false); }
 
 void MainMenu::PaintAndProcessEvents(bool progressive) {

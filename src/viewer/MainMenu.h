@@ -111,6 +111,7 @@ class MainMenu : public QWidget, public LoaderHost, public ChartControls, public
   void AppendProgress(const std::string& marks) override;
   void ClearProgress() override;
   void FileProgress(double share) override;
+  void EndFileProgress() override;
   void ProcessEvents() override;
   [[nodiscard]] ScreenPoint MessageBoxPoint() const override;
 

@@ -194,5 +194,16 @@ TEST(ChartViews, ZoomedRedrawsDrawWhatEveryLineDraws) {
   EXPECT_GT(w.dataSet.DrawnRuns.PassedOver(), passedBefore + 20) << "the redraws read every line";
 }
 
+// A redraw of a long file shows how far it has come, and leaves no share behind.
+TEST(ChartViews, ARedrawLeavesNoProgressBehind) {
+  test::TempDir dir;
+  const std::string big =
+      dir.Write("big.dat", DriveLine() + "\r\n" + RangeCondition() + "\r\n" + test::Records("R", 270000) + "\r\n");
+  Window w({big});
+  QTest::qWait(150);  // progress shows again after a pause
+  w.window->Views().ZoomTo(0, 1000000);
+  EXPECT_EQ(w.Status(), "");
+}
+
 }  // namespace
 }  // namespace varst
