@@ -97,22 +97,24 @@ TEST(SeriesStatistics, NearestRankPercentiles) {
     EXPECT_EQ(NearestRankPercentile(sorted, r.p), r.expected) << r.n << " p" << r.p;
   }
   // The statistics select their percentiles without sorting: the same values as a sorted copy
-  // gives, with ties, for every count from 1 to 300, the values in scrambled order, both as
-  // short decimals (kept compact) and as values that are not.
-  for (std::size_t m = 2; m <= 601; ++m) {
-    const std::size_t n = m / 2;
-    const double shift = m % 2 == 0 ? 0 : 1.0 / 3;
+  // gives, with ties, for every count from 1 to 300, the values in scrambled order: short
+  // decimals (kept compact) of a narrow span and of spans wider than the count's slices, and
+  // values that are not short decimals.
+  for (std::size_t m = 3; m <= 902; ++m) {
+    const std::size_t n = m / 3;
+    const int kind = static_cast<int>(m % 3);
     SeriesPoints points;
     std::vector<double> sorted;
     for (std::size_t i = 0; i < n; ++i) {
-      const double value = static_cast<double>((i * 7919) % 97) / 4 + shift;
+      const auto scrambled = static_cast<double>((i * 7919) % 97);
+      const double value = kind == 0 ? scrambled / 4 : kind == 1 ? (i % 5 == 0 ? scrambled * 12345.5 - 600000 : scrambled / 4) : scrambled / 4 + 1.0 / 3;
       points.x.push_back(static_cast<double>(i));
       points.y.push_back(value);
       sorted.push_back(value);
     }
     std::sort(sorted.begin(), sorted.end());
     const SeriesStatistics stats = ComputeStatistics(points);
-    EXPECT_EQ(points.y.Compact(), shift == 0);
+    EXPECT_EQ(points.y.Compact(), kind != 2);
     EXPECT_EQ(*stats.p1, NearestRankPercentile(sorted, 1)) << m;
     EXPECT_EQ(*stats.p50, NearestRankPercentile(sorted, 50)) << m;
     EXPECT_EQ(*stats.p99, NearestRankPercentile(sorted, 99)) << m;
