@@ -32,7 +32,9 @@ bool ValueColumn::PushScaled(double value) {
     const auto integer = static_cast<std::int32_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
     // An integer and a power of ten below 2^53 are exact, and a division is rounded once, so
     // the quotient is the double nearest to the decimal, as a parsed text is.
-    if (!SameBits(static_cast<double>(integer) / Scale(places), value)) continue;
+    // (Whole numbers, as LBAs are, need no division.)
+    const double back = places == 0 ? static_cast<double>(integer) : static_cast<double>(integer) / Scale(places);
+    if (!SameBits(back, value)) continue;
     if (places != places_ && !Rescale(places)) return false;
     scaled_.PushBack(integer);
     return true;

@@ -155,19 +155,6 @@ class ColumnFace {
   [[nodiscard]] const Derived* Self() const { return static_cast<const Derived*>(this); }
 };
 
-// Doubles as they are (8 bytes each).
-class DoubleColumn : public ColumnFace<DoubleColumn> {
- public:
-  using ColumnFace::operator=;
-  void push_back(double value) { values_.PushBack(value); }
-  [[nodiscard]] double operator[](std::size_t i) const { return values_.Get(i); }
-  [[nodiscard]] std::size_t size() const { return values_.Size(); }
-  void clear() { values_.Clear(); }
-
- private:
-  BlockArray<double> values_;
-};
-
 // Values of few decimal places in 4 bytes each; any other value turns the column into doubles.
 class ValueColumn : public ColumnFace<ValueColumn> {
  public:

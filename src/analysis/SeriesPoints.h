@@ -11,7 +11,7 @@
 namespace varst {
 
 struct SeriesPoints {
-  DoubleColumn x;
+  ValueColumn x;  // LBAs and seconds are short decimals too: 4 bytes each while they fit
   ValueColumn y;
   std::int64_t errors = 0;
   // Sum of the counts drawn as count boxes; meaningful only when hasThreshold.

@@ -52,7 +52,7 @@ TEST(PointColumns, ValuesReadBackExactlyAndCompactWhileTheyAreShortDecimals) {
 
 TEST(PointColumns, ManyBlocksKeepTheirOrderThroughAClearAndAWidening) {
   ValueColumn values;
-  DoubleColumn xs;
+  ValueColumn xs;
   const std::size_t n = 3 * BlockArray<double>::kBlockSize + 17;
   for (int round = 0; round < 2; ++round) {
     values.clear();
