@@ -30,6 +30,7 @@
 #include "convert/TimeStampText.h"
 #include "data/SeriesKey.h"
 #include "platform/ConsolePrompter.h"
+#include "platform/PictureFile.h"
 #include "platform/DisplayListPainter.h"
 #include "platform/QtText.h"
 #include "report/ReportFolder.h"
@@ -66,10 +67,6 @@ struct ReportOptions {
   std::string fromList;
   std::string scan;
 };
-
-// Qt's PNG quality 80 is zlib level 1: a chart is flat colour, so the fastest level gives files
-// little bigger than the default level at a fraction of its time, which matters at 1,000 files.
-constexpr int kPngQuality = 80;
 
 int UsageError(const std::string& why) {
   std::cerr << "varst: " << why << "\n" << kUsage;

@@ -23,7 +23,7 @@ QByteArray EncodePng(const DisplayList& list, int width, int height) {
   const QImage image = RenderDisplayList(list, width, height);
   QByteArray bytes;
   QBuffer buffer(&bytes);
-  if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+  if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", kPngQuality)) return {};
   return bytes;
 }
 
