@@ -259,6 +259,19 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   list_.polylines.push_back({penColor_, penStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
   list_.points.push_back(start);
   list_.points.push_back(end);
+  if (reduce_ && start.x == end.x && start.y == end.y) {
+    // A dot (the first point of a series, a point after a break): its run is the one point,
+    // twice, as the general way below leaves it, without working its pixels out three times.
+    const double px = PixelX(start.x);
+    if (std::isfinite(px)) {
+      run_ = ColumnRun{};
+      run_.column = static_cast<std::int64_t>(std::floor(px));
+      run_.start = list_.polylines.back().first;
+      run_.first = run_.low = run_.high = run_.last = start;
+      run_.count = 1;
+      return;
+    }
+  }
   if (reduce_) {
     PolylineOp& polyline = list_.polylines.back();
     list_.points.pop_back();
