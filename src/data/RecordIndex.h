@@ -78,7 +78,6 @@ class RecordIndexes {
   // The index of the file, when it was made from the file as it is now.
   [[nodiscard]] const RecordIndex* Find(const std::string& path, const FileStamp& stamp) const;
   void Store(const std::string& path, RecordIndex index);
-  void Forget(const std::string& path) { indexes_.erase(path); }
   // Runs passed over so far.
   void NotePassedOver() { ++passedOver_; }
   [[nodiscard]] std::uint64_t PassedOver() const { return passedOver_; }
