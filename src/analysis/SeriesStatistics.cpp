@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <utility>
 
 namespace varst {
 
@@ -118,9 +117,9 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     if (v > high) high = v, maxAt = i;
     sum += v;
   }
-  stats.min = points.y[minAt];
+  stats.min = low;
   stats.min_x = points.x[minAt];
-  stats.max = points.y[maxAt];
+  stats.max = high;
   stats.max_x = points.x[maxAt];
   const auto n = static_cast<double>(points.Size());
   stats.mean = sum / n;
