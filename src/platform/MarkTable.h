@@ -111,6 +111,16 @@ class RecentMarks {
     return before;
   }
 
+  // Forgets key; returns the index stored under it, or kNone.
+  std::uint32_t Take(const MarkKey& key) {
+    if (slots_.empty()) return kNone;
+    Slot& slot = slots_[HashMarkKey(key) & (kSlots - 1)];
+    if (slot.index == kNone || !(slot.key == key)) return kNone;
+    const std::uint32_t before = slot.index;
+    slot.index = kNone;
+    return before;
+  }
+
   void Clear() {
     for (Slot& slot : slots_) slot.index = kNone;
   }

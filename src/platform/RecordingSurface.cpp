@@ -90,29 +90,63 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
 }
 
-void RecordingSurface::ForgetRepeatedMark() {
-  const auto at = static_cast<std::uint32_t>(list_.ops.size() - 1);
-  const DisplayOp& op = list_.ops[at];
-  MarkKey key;
+bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
   if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
     const ShapeOp& shape = list_.shapes[op.index];
     const double x1 = PixelX(shape.x1), x2 = PixelX(shape.x2);
     const double y1 = PixelY(shape.y1), y2 = PixelY(shape.y2);
     key = {WholePixel(std::min(x1, x2)), WholePixel(std::min(y1, y2)), WholePixel(std::max(x1, x2)),
            WholePixel(std::max(y1, y2)), shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
-  } else if (IsDot(list_, op)) {
+    return true;
+  }
+  if (IsDot(list_, op)) {
     const PolylineOp& polyline = list_.polylines[op.index];
     const PointF& p = list_.points[polyline.first];
     key = {WholePixel(PixelX(p.x)), WholePixel(PixelY(p.y)), 0, 0, polyline.pen,
            static_cast<Colour>(polyline.style), static_cast<std::uint32_t>(op.kind)};
-  } else {
-    return;
+    return true;
   }
-  const std::uint32_t before = marks_.Exchange(key, at);
-  if (before == RecentMarks::kNone) return;
-  list_.ops[before].kind = OpKind::Removed;
+  return false;
+}
+
+void RecordingSurface::RemoveMark(std::uint32_t at) {
+  list_.ops[at].kind = OpKind::Removed;
   ++generation_;
   if (++removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
+}
+
+void RecordingSurface::ForgetRepeatedMark() {
+  const auto at = static_cast<std::uint32_t>(list_.ops.size() - 1);
+  MarkKey key;
+  if (!KeyOfMark(list_.ops[at], key)) return;
+  const std::uint32_t before = marks_.Exchange(key, at);
+  if (before != RecentMarks::kNone) RemoveMark(before);
+}
+
+void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2) {
+  if (list_.ops.empty() || !IsDot(list_, list_.ops.back())) return;
+  const PolylineOp& polyline = list_.polylines[list_.ops.back().index];
+  const PointF p = list_.points[polyline.first];
+  // A pixel and a half inside the shape's edge, whichever way a coordinate falls on a pixel:
+  // the shape's fill paints the dot's pixel whatever it held.
+  constexpr double kMargin = 1.5;
+  if (scale_.width == 0 || scale_.height == 0) return;
+  const double fx = pixelWidth_ / scale_.width, fy = pixelHeight_ / scale_.height;
+  const double rx = std::fabs((x2 - x1) * fx) / 2, ry = std::fabs((y2 - y1) * fy) / 2;
+  if (!(rx >= 2 * kMargin && ry >= 2 * kMargin)) return;
+  const double dx = (std::fabs((p.x - (x1 + x2) / 2) * fx) + kMargin) / rx;
+  const double dy = (std::fabs((p.y - (y1 + y2) / 2) * fy) + kMargin) / ry;
+  const bool inside = kind == OpKind::Ellipse ? dx * dx + dy * dy <= 1 : dx <= 1 && dy <= 1;
+  if (!inside) return;
+  // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
+  // too, as it would have gone for this one.
+  MarkKey key;
+  KeyOfMark(list_.ops.back(), key);
+  const std::uint32_t before = marks_.Take(key);
+  if (before != RecentMarks::kNone) RemoveMark(before);
+  list_.points.resize(list_.polylines.back().first);
+  list_.polylines.pop_back();
+  list_.ops.pop_back();
 }
 
 void RecordingSurface::Compact() {
@@ -288,6 +322,7 @@ void RecordingSurface::FinishDot() {
 
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
   FlushScale();
+  if (reduce_) DropDotUnder(kind, x1, y1, x2, y2);
   if (reduce_) FinishDot();
   list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
   list_.shapes.push_back({x1, y1, x2, y2, penColor_, fillColor_});

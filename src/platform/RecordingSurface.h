@@ -103,8 +103,14 @@ class RecordingSurface : public DrawingSurface {
   [[nodiscard]] double PixelY(double y) const;
   void ExtendReduced(PolylineOp& polyline, const PointF& end);
   void StartRun(const PolylineOp& polyline);
+  // The key of a mark (a shape or a dot); false for other operations.
+  bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
+  void RemoveMark(std::uint32_t at);
   // Takes the last operation as a mark when it is one; the earlier mark it repeats is removed.
   void ForgetRepeatedMark();
+  // A dot that the shape about to be drawn paints over (an error mark around its point) is
+  // taken out of the list.
+  void DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2);
   void FinishDot();
   void Compact();
 

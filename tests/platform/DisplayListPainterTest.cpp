@@ -180,6 +180,36 @@ TEST(DisplayListPainter, AListReducedToThePicturesPixelsPaintsTheSamePicture) {
   EXPECT_LT(reduced.List().points.size() * 5, full.List().points.size());
 }
 
+// Dots (points after a break) under marks of several sizes and places: a dot the mark paints
+// over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
+TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
+  RecordingSurface full = FramedSurface();
+  RecordingSurface reduced;
+  reduced.ReduceToPixels(400, 400);
+  for (RecordingSurface* surface : {&full, &reduced}) {
+    Frame(*surface);
+    for (int i = 0; i < 40; ++i) {
+      const double x = 4 + i * 2.3, y = 15.1 + (i % 3) * 30;  // four pixels a unit
+      const double r = 0.25 + (i % 5) * 0.5;                  // radius from one pixel to nine
+      const double shift[] = {0, 0.5 * r, 0.8 * r, r + 1};  // centred; inside; box corner; beside
+      const double dx = shift[i % 4], dy = i % 8 < 4 ? shift[i % 4] : 0;
+      surface->SetPenColor(Rgb(0, 255, 0));
+      surface->Line(x, y, x, y);
+      surface->SetPenColor(Rgb(255, 0, 0));
+      surface->SetFillColor(Rgb(0, 0, 255));
+      if (i % 3 == 2) {
+        surface->Rectangle(x + dx - r, y + dy - r, x + dx + r, y + dy + r);
+      } else {
+        surface->Ellipse(x + dx - r, y + dy - r, x + dx + r, y + dy + r);
+      }
+    }
+  }
+  EXPECT_EQ(RenderDisplayList(reduced.List(), 400, 400), RenderDisplayList(full.List(), 400, 400));
+  std::size_t dots = 0;
+  for (const DisplayOp& op : reduced.List().ops) dots += op.kind == OpKind::Polyline ? 1 : 0;
+  EXPECT_LT(dots, 35U) << "the dots under their marks are left out";
+}
+
 // While a file loads the chart adds what is new to its picture; once loading is over the next
 // refresh paints it whole, exactly as the list renders.
 TEST(DisplayListPainter, ProgressPicturesAddToThePictureAndTheLastPaintIsWhole) {
