@@ -13,7 +13,16 @@ void PointStore::Record(std::int32_t row, double x, double value, bool error, st
   const auto at = static_cast<std::size_t>(row);
   if (at >= rows_.size()) rows_.resize(at + 1);
   SeriesPoints& points = rows_[at];
-  points.x.push_back(x);
+  if (!valuesOnly_) {
+    points.x.push_back(x);
+  } else if (points.y.empty()) {
+    points.low = points.high = value;
+    points.lowX = points.highX = x;
+  } else {
+    // The first record holding the smallest or the largest value, as the statistics take it.
+    if (value < points.low) points.low = value, points.lowX = x;
+    if (value > points.high) points.high = value, points.highX = x;
+  }
   points.y.push_back(value);
   if (error) ++points.errors;
   if (countBox >= 0) {

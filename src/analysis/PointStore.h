@@ -13,6 +13,10 @@ namespace varst {
 
 class PointStore final : public RecordSink {
  public:
+  // valuesOnly: X is not kept, only what the statistics need of it (a row then serves the
+  // statistics and nothing else), at half the memory.
+  explicit PointStore(bool valuesOnly = false) : valuesOnly_(valuesOnly) {}
+
   void ChartCleared() override;
   void Record(std::int32_t row, double x, double value, bool error, std::int32_t countBox) override;
 
@@ -25,6 +29,7 @@ class PointStore final : public RecordSink {
  private:
   std::vector<SeriesPoints> rows_;
   std::uint64_t revision_ = 0;
+  bool valuesOnly_ = false;
 };
 
 }  // namespace varst

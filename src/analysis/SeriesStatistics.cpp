@@ -118,9 +118,9 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
     sum += v;
   }
   stats.min = low;
-  stats.min_x = points.x[minAt];
+  stats.min_x = points.ValuesOnly() ? points.lowX : points.x[minAt];
   stats.max = high;
-  stats.max_x = points.x[maxAt];
+  stats.max_x = points.ValuesOnly() ? points.highX : points.x[maxAt];
   const auto n = static_cast<double>(points.Size());
   stats.mean = sum / n;
   if (!std::isfinite(*stats.mean)) {

@@ -92,6 +92,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   if (command.options.files.empty()) return UsageError("no data file given");
   // Only the statistics read the drawn records; a picture or a listing needs none of them.
   command.options.keepPoints = command.mode == Mode::Stats;
+  command.options.valuesOnly = command.mode == Mode::Stats;
   // Only the dump shows every drawing operation; the others need at most the picture's pixels.
   if (command.mode != Mode::Dump) command.options.reduceToPixels = true;
   if (command.mode == Mode::Export) {

@@ -29,6 +29,7 @@ struct HeadlessOptions {
   std::string settingsFile;  // empty: the built-in defaults
   ViewRange view;            // active: only this X range is drawn (--range)
   bool keepPoints = true;    // false: Points() stays empty, for a drawing of many files
+  bool valuesOnly = false;   // with keepPoints: keep what the statistics need, not the X of each
   // Record only what a picture of width x height shows (an export); the drawing is then not
   // the full record that a dump prints.
   bool reduceToPixels = false;

@@ -22,13 +22,14 @@ struct Drawn {
   int prompts = 0;
 };
 
-Drawn DrawFile(const std::vector<std::string>& lines, ViewRange view = {}) {
+Drawn DrawFile(const std::vector<std::string>& lines, ViewRange view = {}, bool valuesOnly = false) {
   TempDir dir;
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   HeadlessOptions options;
   options.files = {dir.Write("t.dat", text)};
   options.view = view;
+  options.valuesOnly = valuesOnly;
   ScriptedPrompter prompter;
   HeadlessSession session(options, prompter);
   session.CurrentSettings().WorkFolder = dir.File("work");
@@ -76,12 +77,15 @@ TEST(SeriesStatistics, DefinitionsOnHandMadeFiles) {
        {true, 10, 20},
        {"0", "", "", "", "", "", "", "", "", "", ""}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Drawn drawn = DrawFile(c.lines, c.view);
-    EXPECT_EQ(drawn.prompts, 0);
-    ASSERT_EQ(drawn.rows.size(), 1U);
-    EXPECT_EQ(StatisticsNumberTexts(drawn.rows[0].stats), c.expected);
+  // The window keeps every point; --stats keeps the values and the X of the extremes only.
+  for (const bool valuesOnly : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (valuesOnly ? ", values only" : ""));
+      const Drawn drawn = DrawFile(c.lines, c.view, valuesOnly);
+      EXPECT_EQ(drawn.prompts, 0);
+      ASSERT_EQ(drawn.rows.size(), 1U);
+      EXPECT_EQ(StatisticsNumberTexts(drawn.rows[0].stats), c.expected);
+    }
   }
 }
 
