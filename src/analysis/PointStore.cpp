@@ -1,5 +1,8 @@
 #include "analysis/PointStore.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace varst {
 
 void PointStore::ChartCleared() {
@@ -13,9 +16,9 @@ void PointStore::Record(std::int32_t row, double x, double value, bool error, st
   const auto at = static_cast<std::size_t>(row);
   if (at >= rows_.size()) rows_.resize(at + 1);
   SeriesPoints& points = rows_[at];
-  if (!valuesOnly_) {
+  if (keep_ == Keep::Points) {
     points.x.push_back(x);
-  } else if (points.y.empty()) {
+  } else if (points.Empty()) {
     points.low = points.high = value;
     points.lowX = points.highX = x;
   } else {
@@ -23,13 +26,44 @@ void PointStore::Record(std::int32_t row, double x, double value, bool error, st
     if (value < points.low) points.low = value, points.lowX = x;
     if (value > points.high) points.high = value, points.highX = x;
   }
-  points.y.push_back(value);
+  if (keep_ == Keep::Tally) {
+    TallyValue(points, value);
+  } else {
+    points.y.push_back(value);
+  }
   if (error) ++points.errors;
   if (countBox >= 0) {
     points.hasThreshold = true;
     points.thresholdCount += countBox;
   }
   ++revision_;
+}
+
+void PointStore::TallyValue(SeriesPoints& points, double value) {
+  points.sum += value;
+  if (std::isnan(value) || (value == 0 && std::signbit(value))) {
+    // Equal to the other zero, or to nothing: which of them a percentile is depends on the
+    // order of all values, which only a row that keeps them has.
+    points.unordered = true;
+    return;
+  }
+  if (points.spilled) {
+    points.y.push_back(value);
+    return;
+  }
+  points.tallied = true;
+  if (points.tally.Add(value)) return;
+  // Too many distinct values: the percentiles are taken from all of them, in any order.
+  points.tally.SpillInto(points.y);
+  points.y.push_back(value);
+  points.tallied = false;
+  points.spilled = true;
+}
+
+bool PointStore::NeedsValuesInOrder() const {
+  // A sum that overflowed is taken another way, from every value in file order.
+  return std::any_of(rows_.begin(), rows_.end(),
+                     [](const SeriesPoints& row) { return row.unordered || !std::isfinite(row.sum); });
 }
 
 const SeriesPoints& PointStore::Row(std::int32_t row) const {

@@ -13,9 +13,16 @@ namespace varst {
 
 class PointStore final : public RecordSink {
  public:
-  // valuesOnly: X is not kept, only what the statistics need of it (a row then serves the
-  // statistics and nothing else), at half the memory.
-  explicit PointStore(bool valuesOnly = false) : valuesOnly_(valuesOnly) {}
+  enum class Keep {
+    Points,  // every record's X and value
+    Values,  // the values and what the statistics need of X: half the memory
+    Tally,   // what the statistics need, by counting the values: memory bound by their variety
+  };
+  explicit PointStore(Keep keep = Keep::Points) : keep_(keep) {}
+  // Kept by Tally when a row holds a value whose percentile depends on the order of the values
+  // (a NaN or a negative zero), or its sum overflowed: its statistics are wrong, and the
+  // records must be drawn again with Values.
+  [[nodiscard]] bool NeedsValuesInOrder() const;
 
   void ChartCleared() override;
   void Record(std::int32_t row, double x, double value, bool error, std::int32_t countBox) override;
@@ -27,9 +34,11 @@ class PointStore final : public RecordSink {
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
 
  private:
+  static void TallyValue(SeriesPoints& points, double value);
+
   std::vector<SeriesPoints> rows_;
   std::uint64_t revision_ = 0;
-  bool valuesOnly_ = false;
+  Keep keep_ = Keep::Points;
 };
 
 }  // namespace varst

@@ -106,6 +106,21 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
   stats.records = static_cast<std::int64_t>(points.Size());
   stats.errors = points.errors;
   if (points.Empty()) return stats;
+  if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
+  if (points.tallied) {
+    stats.min = points.low;
+    stats.min_x = points.lowX;
+    stats.max = points.high;
+    stats.max_x = points.highX;
+    stats.mean = points.sum / static_cast<double>(points.Size());
+    const std::size_t n = points.Size();
+    const std::array<double, 3> values = points.tally.ValuesAtRanks(
+        {NearestRankIndex(n, 1), NearestRankIndex(n, 50), NearestRankIndex(n, 99)});
+    stats.p1 = values[0];
+    stats.p50 = values[1];
+    stats.p99 = values[2];
+    return stats;
+  }
   std::size_t minAt = 0;
   std::size_t maxAt = 0;
   double sum = 0;
@@ -122,8 +137,9 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
   stats.max = high;
   stats.max_x = points.ValuesOnly() ? points.highX : points.x[maxAt];
   const auto n = static_cast<double>(points.Size());
-  stats.mean = sum / n;
-  if (!std::isfinite(*stats.mean)) {
+  // Spilled values lie in no order: the sum was taken in file order as they came.
+  stats.mean = (points.spilled ? points.sum : sum) / n;
+  if (!points.spilled && !std::isfinite(*stats.mean)) {
     // The sum of large values overflowed; their shares do not.
     double share = 0;
     for (const double v : points.y) share += v / n;
@@ -135,7 +151,6 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
   } else {
     SelectPercentiles(std::vector<double>(points.y.begin(), points.y.end()), [](double v) { return v; }, stats);
   }
-  if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
   return stats;
 }
 

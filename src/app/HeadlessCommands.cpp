@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <set>
+#include <sstream>
 #include <system_error>
 
 #include "app/ChartOptions.h"
@@ -92,7 +94,8 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   if (command.options.files.empty()) return UsageError("no data file given");
   // Only the statistics read the drawn records; a picture or a listing needs none of them.
   command.options.keepPoints = command.mode == Mode::Stats;
-  command.options.valuesOnly = command.mode == Mode::Stats;
+  // The statistics count the values first (see RunHeadless).
+  if (command.mode == Mode::Stats) command.options.keep = PointStore::Keep::Tally;
   // Only the dump shows every drawing operation; the others need at most the picture's pixels.
   if (command.mode != Mode::Dump) command.options.reduceToPixels = true;
   if (command.mode == Mode::Export) {
@@ -182,8 +185,19 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
   }
   const std::vector<std::string> leftOut = LeaveOutBeyondTable(command.options.files);
   ConsolePrompter prompter(std::cerr);
-  HeadlessSession session(command.options, prompter);
-  session.LoadFiles();
+  auto owned = std::make_unique<HeadlessSession>(command.options, prompter);
+  owned->LoadFiles();
+  if (owned->Points().NeedsValuesInOrder()) {
+    // A row's values were too varied to count: the files are drawn again keeping the values.
+    // What the loading had to say was said the first time.
+    std::ostringstream said;
+    ConsolePrompter again(said);
+    HeadlessOptions options = command.options;
+    options.keep = PointStore::Keep::Values;
+    owned = std::make_unique<HeadlessSession>(options, again);
+    owned->LoadFiles();
+  }
+  HeadlessSession& session = *owned;
   // Series beyond the table are left out with the window's message; what fits is still
   // drawn, as in the window, and the status says that something is missing.
   const bool seriesLeftOut = session.Data().SeriesLimitReached;

@@ -12,7 +12,7 @@ HeadlessSession::HeadlessSession(HeadlessOptions options, Prompter& prompter)
     : options_(std::move(options)),
       prompter_(prompter),
       drawing_(settings_, dataSet_, chart_, surface_, *this),
-      points_(options_.valuesOnly),
+      points_(options_.keep),
       yScaleText_(options_.yScale) {
   if (!options_.settingsFile.empty()) LoadSettings(settings_, options_.settingsFile);
   settings_.CommandLine = options_.files;

@@ -29,7 +29,8 @@ struct HeadlessOptions {
   std::string settingsFile;  // empty: the built-in defaults
   ViewRange view;            // active: only this X range is drawn (--range)
   bool keepPoints = true;    // false: Points() stays empty, for a drawing of many files
-  bool valuesOnly = false;   // with keepPoints: keep what the statistics need, not the X of each
+  // With keepPoints: what of each record is kept (the statistics need less than the views).
+  PointStore::Keep keep = PointStore::Keep::Points;
   // Record only what a picture of width x height shows (an export); the drawing is then not
   // the full record that a dump prints.
   bool reduceToPixels = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "analysis/StatisticsTable.h"
 #include "support/SessionFixture.h"
@@ -22,14 +23,14 @@ struct Drawn {
   int prompts = 0;
 };
 
-Drawn DrawFile(const std::vector<std::string>& lines, ViewRange view = {}, bool valuesOnly = false) {
+Drawn DrawFile(const std::vector<std::string>& lines, ViewRange view = {}, PointStore::Keep keep = PointStore::Keep::Points) {
   TempDir dir;
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   HeadlessOptions options;
   options.files = {dir.Write("t.dat", text)};
   options.view = view;
-  options.valuesOnly = valuesOnly;
+  options.keep = keep;
   ScriptedPrompter prompter;
   HeadlessSession session(options, prompter);
   session.CurrentSettings().WorkFolder = dir.File("work");
@@ -77,11 +78,12 @@ TEST(SeriesStatistics, DefinitionsOnHandMadeFiles) {
        {true, 10, 20},
        {"0", "", "", "", "", "", "", "", "", "", ""}},
   };
-  // The window keeps every point; --stats keeps the values and the X of the extremes only.
-  for (const bool valuesOnly : {false, true}) {
+  // The window keeps every point; --stats counts the values, or keeps them when they are
+  // too many and too varied to count.
+  for (const auto keep : {PointStore::Keep::Points, PointStore::Keep::Values, PointStore::Keep::Tally}) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (valuesOnly ? ", values only" : ""));
-      const Drawn drawn = DrawFile(c.lines, c.view, valuesOnly);
+      SCOPED_TRACE(std::string(c.name) + ", keeping " + std::to_string(static_cast<int>(keep)));
+      const Drawn drawn = DrawFile(c.lines, c.view, keep);
       EXPECT_EQ(drawn.prompts, 0);
       ASSERT_EQ(drawn.rows.size(), 1U);
       EXPECT_EQ(StatisticsNumberTexts(drawn.rows[0].stats), c.expected);
@@ -122,7 +124,32 @@ TEST(SeriesStatistics, NearestRankPercentiles) {
     EXPECT_EQ(*stats.p1, NearestRankPercentile(sorted, 1)) << m;
     EXPECT_EQ(*stats.p50, NearestRankPercentile(sorted, 50)) << m;
     EXPECT_EQ(*stats.p99, NearestRankPercentile(sorted, 99)) << m;
+    // Counted instead of kept, the same figures; a negative zero (equal to the other zero)
+    // cannot be counted.
+    PointStore tally(PointStore::Keep::Tally);
+    for (std::size_t i = 0; i < n; ++i) tally.Record(0, points.x[i], points.y[i], false, -1);
+    ASSERT_FALSE(tally.NeedsValuesInOrder()) << m;
+    EXPECT_EQ(StatisticsNumberTexts(ComputeStatistics(tally.Row(0))), StatisticsNumberTexts(stats)) << m;
+    tally.Record(0, 0, -0.0, false, -1);
+    EXPECT_TRUE(tally.NeedsValuesInOrder()) << m;
   }
+}
+
+// More distinct values than a tally counts: the statistics of a row that keeps every point,
+// of one that keeps the values, and of one that counted them until they were too many.
+TEST(SeriesStatistics, ValuesTooVariedToCountGiveTheSameFigures) {
+  std::array<PointStore, 3> stores{PointStore(PointStore::Keep::Points), PointStore(PointStore::Keep::Values),
+                                   PointStore(PointStore::Keep::Tally)};
+  const std::size_t n = ValueTally::kMostDistinct + ValueTally::kMostDistinct / 8;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double value = static_cast<double>((i * 7919) % (n - 5)) / 1000 - 20;  // ties, mostly not
+    for (PointStore& store : stores) store.Record(0, static_cast<double>(i), value, i % 1000 == 0, -1);
+  }
+  EXPECT_FALSE(stores[2].NeedsValuesInOrder());
+  EXPECT_TRUE(stores[2].Row(0).spilled);
+  const std::vector<std::string> expected = StatisticsNumberTexts(ComputeStatistics(stores[0].Row(0)));
+  EXPECT_EQ(StatisticsNumberTexts(ComputeStatistics(stores[1].Row(0))), expected);
+  EXPECT_EQ(StatisticsNumberTexts(ComputeStatistics(stores[2].Row(0))), expected);
 }
 
 TEST(SeriesStatistics, CsvAndJsonTexts) {

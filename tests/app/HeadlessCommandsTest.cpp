@@ -293,6 +293,13 @@ TEST(HeadlessCommands, StatsAndRange) {
   ASSERT_EQ(lines.size(), 3U);
   EXPECT_EQ(lines[0], "row,path,label,model,serial,records,errors,min,min_x,mean,p1,p50,p99,max,max_x,threshold_count");
   EXPECT_EQ(lines[1], "0," + a + ",Write,MA,SMA,5,0,50,0,50.8,50,51,52,52,5e+05,");
+  // A negative zero cannot be counted (it equals the other zero): the file is drawn again
+  // keeping the values, and the figures are the same.
+  const std::string odd = dir.Write("odd.dat", DriveLine("MO", "SMO") + "\r\n" + RangeCondition() +
+                                                   "\r\nR,100,0,3,1\r\nR,200,1,0.0009765625,1\r\nR,300,2,4,1\r\nR,400,3,1,1\r\nR,500,4,-0,1\r\n");
+  const CommandRun tallied = Varst(dir, {"--stats", odd});
+  ASSERT_EQ(tallied.status, 0) << tallied.err;
+  EXPECT_EQ(SplitLines(tallied.out).at(1), "0," + odd + ",Read,MO,SMO,5,0,0,500,1.6001953125,0,1,4,4,300,");
   const CommandRun json = Varst(dir, {"--stats", "--format", "json", "--range", "0:7A120h", a});
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(SplitLines(json.out).size(), 2U);

@@ -1,0 +1,102 @@
+#include "analysis/ValueTally.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace varst {
+
+bool ValueTally::Add(double value) {
+  if (overflowed_) return false;
+  if (std::isnan(value) || (value == 0 && std::signbit(value)) || used_ >= kMostDistinct) {
+    overflowed_ = true;
+    return false;
+  }
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  Count(bits, 1);
+  ++count_;
+  return true;
+}
+
+void ValueTally::Count(std::uint64_t bits, std::uint64_t count) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const std::size_t mask = slots_.size() - 1;
+  // Short decimals differ in all bits of their mantissa, whole numbers only in its top:
+  // every bit is mixed into the slot.
+  std::uint64_t h = bits;
+  h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDULL;
+  h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ULL;
+  h ^= h >> 33;
+  for (std::size_t at = static_cast<std::size_t>(h) & mask;; at = (at + 1) & mask) {
+    Slot& slot = slots_[at];
+    if (slot.bits == bits) {
+      slot.count += count;
+      return;
+    }
+    if (slot.bits == kEmpty) {
+      slot = {bits, count};
+      ++used_;
+      return;
+    }
+  }
+}
+
+void ValueTally::Grow() {
+  std::vector<Slot> old(slots_.empty() ? 1024 : slots_.size() * 2);
+  old.swap(slots_);
+  used_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.bits != kEmpty) Count(slot.bits, slot.count);
+  }
+}
+
+std::array<double, 3> ValueTally::ValuesAtRanks(const std::array<std::uint64_t, 3>& ranks) const {
+  struct Held {
+    double value;
+    std::uint64_t count;
+  };
+  std::vector<Held> held;
+  held.reserve(used_);
+  for (const Slot& slot : slots_) {
+    if (slot.bits == kEmpty) continue;
+    double value = 0;
+    std::memcpy(&value, &slot.bits, sizeof value);
+    held.push_back({value, slot.count});
+  }
+  std::sort(held.begin(), held.end(), [](const Held& a, const Held& b) { return a.value < b.value; });
+  std::array<double, 3> values{};
+  for (std::size_t k = 0; k < ranks.size(); ++k) {
+    std::uint64_t before = 0;
+    for (const Held& one : held) {
+      if (ranks[k] < before + one.count) {
+        values[k] = one.value;
+        break;
+      }
+      before += one.count;
+    }
+  }
+  return values;
+}
+
+void ValueTally::SpillInto(ValueColumn& column) {
+  for (const Slot& slot : slots_) {
+    if (slot.bits == kEmpty) continue;
+    double value = 0;
+    std::memcpy(&value, &slot.bits, sizeof value);
+    for (std::uint64_t i = 0; i < slot.count; ++i) column.push_back(value);
+  }
+  std::vector<Slot>().swap(slots_);
+  used_ = 0;
+  count_ = 0;
+  overflowed_ = true;
+}
+
+void ValueTally::Clear() {
+  std::fill(slots_.begin(), slots_.end(), Slot{});
+  used_ = 0;
+  count_ = 0;
+  overflowed_ = false;
+}
+
+}  // namespace varst

@@ -1,0 +1,48 @@
+#pragma once
+// The values of a series row counted by value, for statistics that need no single record:
+// result files write short decimals, so a row of millions of records holds a few thousand
+// distinct values, and its percentiles come from their counts. Equal values are the same
+// double but for the two zeros, so a tally that holds no negative zero (and no NaN) orders
+// its values as any sort of the row's values would.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/PointColumns.h"
+
+namespace varst {
+
+class ValueTally {
+ public:
+  // Counts value. False, and nothing is counted from then on, for a negative zero or a NaN,
+  // or when the row holds more distinct values than the tally keeps.
+  bool Add(double value);
+  // Appends every value counted (each as often as it came, in no order) and gives the
+  // tally's memory back.
+  void SpillInto(ValueColumn& column);
+  [[nodiscard]] bool Overflowed() const { return overflowed_; }
+  [[nodiscard]] std::uint64_t Count() const { return count_; }
+  // The values at the given 0-based ranks of the ascending values (each below Count()).
+  [[nodiscard]] std::array<double, 3> ValuesAtRanks(const std::array<std::uint64_t, 3>& ranks) const;
+  void Clear();
+
+  static constexpr std::size_t kMostDistinct = std::size_t{1} << 16;
+
+ private:
+  struct Slot {
+    std::uint64_t bits = kEmpty;
+    std::uint64_t count = 0;
+  };
+  static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // a NaN, never counted
+  void Count(std::uint64_t bits, std::uint64_t count);
+  void Grow();
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+  std::uint64_t count_ = 0;
+  bool overflowed_ = false;
+};
+
+}  // namespace varst
