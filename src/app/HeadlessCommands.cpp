@@ -94,7 +94,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   if (command.options.files.empty()) return UsageError("no data file given");
   // Only the statistics read the drawn records; a picture or a listing needs none of them.
   command.options.keepPoints = command.mode == Mode::Stats;
-  // The statistics count the values first (see RunHeadless).
+  // The statistics count the values first (see RunHeadlessCommand).
   if (command.mode == Mode::Stats) command.options.keep = PointStore::Keep::Tally;
   // Only the dump shows every drawing operation; the others need at most the picture's pixels.
   if (command.mode != Mode::Dump) command.options.reduceToPixels = true;
@@ -188,8 +188,9 @@ int RunHeadlessCommand(int& argc, char** argv, const std::vector<std::string>& i
   auto owned = std::make_unique<HeadlessSession>(command.options, prompter);
   owned->LoadFiles();
   if (owned->Points().NeedsValuesInOrder()) {
-    // A row's values were too varied to count: the files are drawn again keeping the values.
-    // What the loading had to say was said the first time.
+    // A row holds a value whose percentile rank depends on the order of the values (a NaN or
+    // a negative zero), or its sum overflowed: the files are drawn again keeping the values in
+    // order. What the loading had to say was said the first time.
     std::ostringstream said;
     ConsolePrompter again(said);
     HeadlessOptions options = command.options;
