@@ -8,19 +8,38 @@ namespace varst {
 
 bool ValueTally::Add(double value) {
   if (overflowed_) return false;
-  if (std::isnan(value) || (value == 0 && std::signbit(value)) || used_ >= kMostDistinct) {
+  if (std::isnan(value) || (value == 0 && std::signbit(value))) {
     overflowed_ = true;
     return false;
   }
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
-  Count(bits, 1);
+  if (slots_.empty()) Grow();
+  Slot* slot = &Find(bits);
+  if (slot->bits == kEmpty) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+      if (!RoomToGrow()) {
+        overflowed_ = true;
+        return false;
+      }
+      Grow();
+      slot = &Find(bits);
+    }
+    *slot = {bits, 0};
+    ++used_;
+  }
+  ++slot->count;
   ++count_;
   return true;
 }
 
-void ValueTally::Count(std::uint64_t bits, std::uint64_t count) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
+bool ValueTally::RoomToGrow() const {
+  // Twice the table, unless it would take more memory than the values themselves.
+  const std::size_t bytes = slots_.size() * 2 * sizeof(Slot);
+  return used_ < kMostDistinct && (bytes <= kSmallBytes || bytes <= count_ * sizeof(double));
+}
+
+ValueTally::Slot& ValueTally::Find(std::uint64_t bits) {
   const std::size_t mask = slots_.size() - 1;
   // Short decimals differ in all bits of their mantissa, whole numbers only in its top:
   // every bit is mixed into the slot.
@@ -30,24 +49,15 @@ void ValueTally::Count(std::uint64_t bits, std::uint64_t count) {
   h ^= h >> 33;
   for (std::size_t at = static_cast<std::size_t>(h) & mask;; at = (at + 1) & mask) {
     Slot& slot = slots_[at];
-    if (slot.bits == bits) {
-      slot.count += count;
-      return;
-    }
-    if (slot.bits == kEmpty) {
-      slot = {bits, count};
-      ++used_;
-      return;
-    }
+    if (slot.bits == bits || slot.bits == kEmpty) return slot;
   }
 }
 
 void ValueTally::Grow() {
   std::vector<Slot> old(slots_.empty() ? 1024 : slots_.size() * 2);
   old.swap(slots_);
-  used_ = 0;
   for (const Slot& slot : old) {
-    if (slot.bits != kEmpty) Count(slot.bits, slot.count);
+    if (slot.bits != kEmpty) Find(slot.bits) = slot;
   }
 }
 

@@ -17,7 +17,8 @@ namespace varst {
 class ValueTally {
  public:
   // Counts value. False, and nothing is counted from then on, for a negative zero or a NaN,
-  // or when the row holds more distinct values than the tally keeps.
+  // or when the row holds more distinct values than the tally keeps: more than kMostDistinct,
+  // or so many that counting them takes more memory than keeping them.
   bool Add(double value);
   // Appends every value counted (each as often as it came, in no order) and gives the
   // tally's memory back.
@@ -29,6 +30,7 @@ class ValueTally {
   void Clear();
 
   static constexpr std::size_t kMostDistinct = std::size_t{1} << 16;
+  static constexpr std::size_t kSmallBytes = std::size_t{64} << 10;  // always allowed
 
  private:
   struct Slot {
@@ -36,7 +38,9 @@ class ValueTally {
     std::uint64_t count = 0;
   };
   static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // a NaN, never counted
-  void Count(std::uint64_t bits, std::uint64_t count);
+  [[nodiscard]] bool RoomToGrow() const;
+  // The slot holding bits, or the empty one where it would go.
+  Slot& Find(std::uint64_t bits);
   void Grow();
 
   std::vector<Slot> slots_;
