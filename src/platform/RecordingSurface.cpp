@@ -134,9 +134,11 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
   const double fx = pixelWidth_ / scale_.width, fy = pixelHeight_ / scale_.height;
   const double rx = std::fabs((x2 - x1) * fx) / 2, ry = std::fabs((y2 - y1) * fy) / 2;
   if (!(rx >= 2 * kMargin && ry >= 2 * kMargin)) return;
-  const double dx = (std::fabs((p.x - (x1 + x2) / 2) * fx) + kMargin) / rx;
-  const double dy = (std::fabs((p.y - (y1 + y2) / 2) * fy) + kMargin) / ry;
-  const bool inside = kind == OpKind::Ellipse ? dx * dx + dy * dy <= 1 : dx <= 1 && dy <= 1;
+  const double dx = std::fabs((p.x - (x1 + x2) / 2) * fx) + kMargin;
+  const double dy = std::fabs((p.y - (y1 + y2) / 2) * fy) + kMargin;
+  // (dx / rx)^2 + (dy / ry)^2 <= 1 for an ellipse, without dividing.
+  const bool inside = kind == OpKind::Ellipse ? dx * dx * ry * ry + dy * dy * rx * rx <= rx * rx * ry * ry
+                                              : dx <= rx && dy <= ry;
   if (!inside) return;
   // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
   // too, as it would have gone for this one.
