@@ -41,23 +41,19 @@ void PointStore::Record(std::int32_t row, double x, double value, bool error, st
 
 void PointStore::TallyValue(SeriesPoints& points, double value) {
   points.sum += value;
-  if (std::isnan(value) || (value == 0 && std::signbit(value))) {
+  if (!ValueTally::Countable(value)) {
     // Equal to the other zero, or to nothing: which of them a percentile is depends on the
     // order of all values, which only a row that keeps them has.
     points.unordered = true;
     return;
   }
-  if (points.spilled) {
-    points.y.push_back(value);
-    return;
+  if (!points.spilled && points.tally.Add(value)) return;
+  if (!points.spilled) {
+    // Too many distinct values: the percentiles are taken from all of them, in any order.
+    points.tally.SpillInto(points.y);
+    points.spilled = true;
   }
-  points.tallied = true;
-  if (points.tally.Add(value)) return;
-  // Too many distinct values: the percentiles are taken from all of them, in any order.
-  points.tally.SpillInto(points.y);
   points.y.push_back(value);
-  points.tallied = false;
-  points.spilled = true;
 }
 
 bool PointStore::NeedsValuesInOrder() const {

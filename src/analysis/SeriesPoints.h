@@ -16,13 +16,12 @@ struct SeriesPoints {
   ValueColumn y;
   // A store that keeps no X (for the statistics only) keeps the first smallest and largest
   // value and their X instead, which is all the statistics read of X. One that keeps no value
-  // either counts the values in `tally` (tallied) and sums them in file order; values too
-  // varied to count are spilled into y (spilled), in no order from then on.
+  // either counts the values in `tally` and sums them in file order; values too varied to
+  // count are spilled into y (spilled), in no order from then on.
   double low = 0, lowX = 0;
   double high = 0, highX = 0;
   ValueTally tally;
   double sum = 0;
-  bool tallied = false;
   bool spilled = false;
   bool unordered = false;  // a value came whose place needs the order of all (see PointStore)
   std::int64_t errors = 0;
@@ -30,7 +29,9 @@ struct SeriesPoints {
   std::int64_t thresholdCount = 0;
   bool hasThreshold = false;
 
-  [[nodiscard]] std::size_t Size() const { return tallied ? static_cast<std::size_t>(tally.Count()) : y.size(); }
+  // A row's values are in the tally or in y, never in both.
+  [[nodiscard]] bool Tallied() const { return tally.Count() > 0; }
+  [[nodiscard]] std::size_t Size() const { return static_cast<std::size_t>(tally.Count()) + y.size(); }
   [[nodiscard]] bool Empty() const { return Size() == 0; }
   [[nodiscard]] bool ValuesOnly() const { return x.empty() && !Empty(); }
   // Empties the row; its memory stays for the next drawing.
@@ -39,7 +40,7 @@ struct SeriesPoints {
     y.clear();
     low = lowX = high = highX = sum = 0;
     tally.Clear();
-    tallied = spilled = unordered = false;
+    spilled = unordered = false;
     errors = 0;
     thresholdCount = 0;
     hasThreshold = false;

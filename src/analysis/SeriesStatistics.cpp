@@ -107,7 +107,7 @@ SeriesStatistics ComputeStatistics(const SeriesPoints& points) {
   stats.errors = points.errors;
   if (points.Empty()) return stats;
   if (points.hasThreshold) stats.threshold_count = points.thresholdCount;
-  if (points.tallied) {
+  if (points.Tallied()) {
     stats.min = points.low;
     stats.min_x = points.lowX;
     stats.max = points.high;

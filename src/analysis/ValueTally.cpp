@@ -1,27 +1,24 @@
 #include "analysis/ValueTally.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace varst {
 
+double ValueTally::ValueOf(std::uint64_t bits) {
+  double value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
 bool ValueTally::Add(double value) {
-  if (overflowed_) return false;
-  if (std::isnan(value) || (value == 0 && std::signbit(value))) {
-    overflowed_ = true;
-    return false;
-  }
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   if (slots_.empty()) Grow();
   Slot* slot = &Find(bits);
   if (slot->bits == kEmpty) {
     if ((used_ + 1) * 2 > slots_.size()) {
-      if (!RoomToGrow()) {
-        overflowed_ = true;
-        return false;
-      }
+      if (!RoomToGrow()) return false;
       Grow();
       slot = &Find(bits);
     }
@@ -69,10 +66,7 @@ std::array<double, 3> ValueTally::ValuesAtRanks(const std::array<std::uint64_t, 
   std::vector<Held> held;
   held.reserve(used_);
   for (const Slot& slot : slots_) {
-    if (slot.bits == kEmpty) continue;
-    double value = 0;
-    std::memcpy(&value, &slot.bits, sizeof value);
-    held.push_back({value, slot.count});
+    if (slot.bits != kEmpty) held.push_back({ValueOf(slot.bits), slot.count});
   }
   std::sort(held.begin(), held.end(), [](const Held& a, const Held& b) { return a.value < b.value; });
   std::array<double, 3> values{};
@@ -92,21 +86,18 @@ std::array<double, 3> ValueTally::ValuesAtRanks(const std::array<std::uint64_t, 
 void ValueTally::SpillInto(ValueColumn& column) {
   for (const Slot& slot : slots_) {
     if (slot.bits == kEmpty) continue;
-    double value = 0;
-    std::memcpy(&value, &slot.bits, sizeof value);
+    const double value = ValueOf(slot.bits);
     for (std::uint64_t i = 0; i < slot.count; ++i) column.push_back(value);
   }
   std::vector<Slot>().swap(slots_);
   used_ = 0;
   count_ = 0;
-  overflowed_ = true;
 }
 
 void ValueTally::Clear() {
   std::fill(slots_.begin(), slots_.end(), Slot{});
   used_ = 0;
   count_ = 0;
-  overflowed_ = false;
 }
 
 }  // namespace varst

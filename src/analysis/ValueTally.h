@@ -6,6 +6,7 @@
 // its values as any sort of the row's values would.
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,14 +17,15 @@ namespace varst {
 
 class ValueTally {
  public:
-  // Counts value. False, and nothing is counted from then on, for a negative zero or a NaN,
-  // or when the row holds more distinct values than the tally keeps: more than kMostDistinct,
-  // or so many that counting them takes more memory than keeping them.
+  // Whether value can be counted: a NaN or a negative zero cannot (see above).
+  [[nodiscard]] static bool Countable(double value) { return !std::isnan(value) && !(value == 0 && std::signbit(value)); }
+  // Counts a countable value. False, and nothing counted, when it is one more distinct value
+  // than the tally keeps: more than kMostDistinct, or so many that counting them takes more
+  // memory than keeping them.
   bool Add(double value);
   // Appends every value counted (each as often as it came, in no order) and gives the
   // tally's memory back.
   void SpillInto(ValueColumn& column);
-  [[nodiscard]] bool Overflowed() const { return overflowed_; }
   [[nodiscard]] std::uint64_t Count() const { return count_; }
   // The values at the given 0-based ranks of the ascending values (each below Count()).
   [[nodiscard]] std::array<double, 3> ValuesAtRanks(const std::array<std::uint64_t, 3>& ranks) const;
@@ -38,6 +40,7 @@ class ValueTally {
     std::uint64_t count = 0;
   };
   static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};  // a NaN, never counted
+  [[nodiscard]] static double ValueOf(std::uint64_t bits);
   [[nodiscard]] bool RoomToGrow() const;
   // The slot holding bits, or the empty one where it would go.
   Slot& Find(std::uint64_t bits);
@@ -46,7 +49,6 @@ class ValueTally {
   std::vector<Slot> slots_;
   std::size_t used_ = 0;
   std::uint64_t count_ = 0;
-  bool overflowed_ = false;
 };
 
 }  // namespace varst
