@@ -46,7 +46,8 @@ int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
 
 DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                                        const DrawRequest& request, std::int32_t& co, bool fst) {
-  int n = fields_.Split(idat);
+  int n = parsed_ != nullptr && parsed_->fields != 0 ? fields_.Assign(idat, parsed_->fields, parsed_->ends.data())
+                                                      : fields_.Split(idat);
   if (n > 10 && fst) n = 10;
   facts_.record = false;
   surface_.SetBackColor(settings_.Grf_ColorInfo[0]);
@@ -68,6 +69,16 @@ DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fn
   }
   if (outcome == DrawOutcome::Drawn && capture) CaptureLine(fname, idat);
   return outcome;
+}
+
+DrawOutcome ChartDrawing::DrawParsedLine(std::int16_t Index, const std::string& fname, std::string_view idat,
+                                         const ParsedLine& parsed, const DrawRequest& request, std::int32_t& co) {
+  parsed_ = &parsed;
+  struct Forget {
+    const ParsedLine*& parsed;
+    ~Forget() { parsed = nullptr; }
+  } forget{parsed_};
+  return DrawBarChart(Index, fname, idat, request, co, parsed.first);
 }
 
 void ChartDrawing::CaptureLine(const std::string& fname, std::string_view idat) {

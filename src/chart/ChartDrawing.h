@@ -33,6 +33,9 @@ class ChartDrawing final : public LineDrawer {
   bool PassOver(const RecordRun& run, const DrawRequest& request, std::int32_t& co) override;
   DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                            const DrawRequest& request, std::int32_t& co, bool fst) override;
+  DrawOutcome DrawParsedLine(std::int16_t Index, const std::string& fname, std::string_view idat,
+                             const ParsedLine& parsed, const DrawRequest& request, std::int32_t& co) override;
+  [[nodiscard]] bool MayPassOver() const override { return chart_.View.active; }
 
   // Drawn right after the frame of a chart and before its first series: a view that lies under
   // the series (the reference band). Empty draws nothing, as the plain chart is drawn.
@@ -81,6 +84,8 @@ class ChartDrawing final : public LineDrawer {
   Underlay underlay_;
   // The fields of the line being drawn; they view into it.
   LineFields fields_;
+  // While DrawParsedLine runs: what the reader thread worked out of the line.
+  const ParsedLine* parsed_ = nullptr;
   RecordFacts facts_;
 };
 

@@ -13,6 +13,7 @@
 #include "common/Settings.h"
 #include "data/ChunkedLines.h"
 #include "data/FileBuffer.h"
+#include "data/LinePipeline.h"
 #include "data/RecordIndex.h"
 
 namespace varst {
@@ -43,6 +44,10 @@ struct DataSet {
 
   FileBuffer ReadBuffer;    // the head (or the whole) of a file being checked
   ChunkedLines DrawnLines;  // the lines of a file being drawn, a chunk at a time
+  LinePipeline DrawnPipeline;  // the same, read and taken apart on a second thread
+  // Files from this size on are drawn through DrawnPipeline (a thread costs more than a
+  // small file's reading).
+  std::uintmax_t PipelineFromBytes = std::uintmax_t{1} << 20;
   RecordIndexes DrawnRuns;  // where a redraw may pass over lines unread (the window's)
 
   // Per slot and error label record: error records counted while drawing the slot's file.

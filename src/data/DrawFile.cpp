@@ -1,6 +1,8 @@
 #include "data/DrawFile.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 
 #include "data/LineReader.h"
@@ -40,32 +42,53 @@ void DrawFromFile(LoadContext& context, std::int16_t slot, const std::string& pa
   const RecordIndex* index = stamped ? indexes.Find(path, stamp) : nullptr;
   std::optional<RecordIndexBuilder> builder;
   if (stamped && index == nullptr) builder.emplace();
-  ChunkedLines& lines = dataSet.DrawnLines;
   std::uint64_t lineNo = 0;
-  const ChunkedRead read = lines.ForEachLine(
-      path, [&](std::string_view line, bool first, double progress) {
-        // A long file shows how far it has come, and the window repaints meanwhile.
-        if (++linesRead % kLinesBetweenProgress == 0) context.host.FileProgress(progress);
-        if (index != nullptr && lineNo % RecordRun::kLines == 0 && lineNo / RecordRun::kLines < index->runs.size()) {
-          const RecordRun& run = index->runs[lineNo / RecordRun::kLines];
-          if (context.drawer.PassOver(run, request, co)) {
-            lines.SkipTo(run.end);
-            lineNo += run.lines;
-            indexes.NotePassedOver();
-            return true;
-          }
+  // One line: its progress, its drawing and its place in the index being made.
+  const auto draw = [&](std::string_view line, const ParsedLine* parsed, bool first, double progress,
+                        std::uint64_t offset) {
+    // A long file shows how far it has come, and the window repaints meanwhile.
+    if (++linesRead % kLinesBetweenProgress == 0) context.host.FileProgress(progress);
+    ++lineNo;
+    const DrawOutcome outcome =
+        parsed != nullptr ? context.drawer.DrawParsedLine(slot, path, line, *parsed, request, co)
+                          : context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first);
+    if (outcome == DrawOutcome::InvalidData) {
+      invalid = true;
+      return false;
+    }
+    if (builder) builder->Line(offset, context.drawer.LastRecord());
+    return true;
+  };
+  ChunkedRead read = ChunkedRead::Complete;
+  std::uint64_t readSize = 0;
+  // A file of some size is read and taken apart on a second thread while this one draws,
+  // unless the drawing may pass over lines, which only a reader in step with it can do.
+  std::error_code sizeError;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, sizeError);
+  if (!sizeError && bytes >= dataSet.PipelineFromBytes && !(index != nullptr && context.drawer.MayPassOver())) {
+    LinePipeline& pipeline = dataSet.DrawnPipeline;
+    read = pipeline.ForEachLine(path, [&](std::string_view line, const ParsedLine& parsed) {
+      return draw(line, &parsed, parsed.first, parsed.progress, parsed.offset);
+    });
+    readSize = pipeline.ReadSize();
+  } else {
+    ChunkedLines& lines = dataSet.DrawnLines;
+    read = lines.ForEachLine(path, [&](std::string_view line, bool first, double progress) {
+      if (index != nullptr && lineNo % RecordRun::kLines == 0 && lineNo / RecordRun::kLines < index->runs.size()) {
+        const RecordRun& run = index->runs[lineNo / RecordRun::kLines];
+        if (context.drawer.PassOver(run, request, co)) {
+          lines.SkipTo(run.end);
+          lineNo += run.lines;
+          indexes.NotePassedOver();
+          return true;
         }
-        ++lineNo;
-        if (context.drawer.DrawBarChart(slot, path, StripTrailingCommas(line), request, co, first) ==
-            DrawOutcome::InvalidData) {
-          invalid = true;
-          return false;
-        }
-        if (builder) builder->Line(lines.LineOffset(), context.drawer.LastRecord());
-        return true;
-      });
-  if (builder && read == ChunkedRead::Complete && !invalid && lines.ReadSize() == stamp.size) {
-    indexes.Store(path, builder->Finish(stamp, lines.ReadSize()));
+      }
+      return draw(line, nullptr, first, progress, lines.LineOffset());
+    });
+    readSize = lines.ReadSize();
+  }
+  if (builder && read == ChunkedRead::Complete && !invalid && readSize == stamp.size) {
+    indexes.Store(path, builder->Finish(stamp, readSize));
   }
   context.host.EndFileProgress();
   // An empty or unreadable file is refused as the line reader refuses an empty buffer; a file

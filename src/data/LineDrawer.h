@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/LinePipeline.h"
 #include "data/RecordIndex.h"
 
 namespace varst {
@@ -35,6 +36,15 @@ class LineDrawer {
   // line is a data record with a known type code. fst is true for the file's first line.
   virtual DrawOutcome DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                                    const DrawRequest& request, std::int32_t& co, bool fst) = 0;
+  // The same for a line that a reader thread took apart ahead (see LinePipeline): the drawing
+  // may use what parsed holds of idat instead of reading it again.
+  virtual DrawOutcome DrawParsedLine(std::int16_t Index, const std::string& fname, std::string_view idat,
+                                     const ParsedLine& parsed, const DrawRequest& request, std::int32_t& co) {
+    static_cast<void>(parsed);
+    return DrawBarChart(Index, fname, idat, request, co, parsed.first);
+  }
+  // Whether PassOver may pass over anything at all in the chart as it is now.
+  [[nodiscard]] virtual bool MayPassOver() const { return false; }
   // Returns the chart to the whole test range; true when it showed a part of it (zoom), so
   // that what is drawn must be drawn again.
   virtual bool LeaveViewRange() { return false; }

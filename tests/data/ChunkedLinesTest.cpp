@@ -1,7 +1,13 @@
 #include "data/ChunkedLines.h"
+#include "data/LinePipeline.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
+
+#include "common/Numbers.h"
+#include "common/Text.h"
 #include "data/LineReader.h"
 #include "support/TempDir.h"
 
@@ -48,6 +54,8 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
       {"lines longer than a chunk and than the reader keeps", longLine + "\r\n" + longLine + "\rtail"},
       {"a long line cut where blanks end its kept part", blanksAtTheCut + "\r\nnext"},
       {"a long last line ending in a lone CR", longLine + "\r"},
+      {"records, odd ones too", "R,1,0,5,1\r\nR, 2 ,1,6.5,1,,,\r\n,,,,\r\nR,x,0,5,1\r\nR,1,0,y,1\r\nR,1,0,5,1,0\r\n"
+                                "R,1,0,5,1,0,7\r\nR,1,0\r\n,\r\nR,1e999,0,-0,1\r\n"},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -76,6 +84,38 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
         want.insert(want.end(), expected.begin() + static_cast<std::ptrdiff_t>(to), expected.end());
         EXPECT_EQ(got, want) << c.name << ", chunk " << chunk << ", skip to line " << to;
       }
+      // Through the reader thread: the same lines without trailing commas, at the same
+      // offsets, each taken apart as the drawing would, whatever the batches.
+      for (const std::size_t batch : {1, 9, 4096}) {
+        LinePipeline pipeline(chunk, batch);
+        std::size_t at = 0;
+        const ChunkedRead read = pipeline.ForEachLine(path, [&](std::string_view line, const ParsedLine& parsed) {
+          const std::string where = std::string(c.name) + ", line " + std::to_string(at);
+          EXPECT_LT(at, expected.size()) << where;
+          if (at >= expected.size()) return false;
+          EXPECT_EQ(line, StripTrailingCommas(expected[at])) << where;
+          EXPECT_EQ(parsed.offset, offsets[at]) << where;
+          EXPECT_EQ(parsed.first, at == 0) << where;
+          LineFields fields;
+          const int n = fields.Split(line);
+          EXPECT_EQ(parsed.fields, n == 5 || n == 6 ? n : 0) << where;
+          if (parsed.fields != 0) {
+            LineFields assigned;
+            assigned.Assign(line, parsed.fields, parsed.ends.data());
+            for (int i = 0; i < n; ++i) EXPECT_EQ(assigned[i], fields[i]) << where << ", field " << i;
+            double x = 0, value = 0;
+            EXPECT_EQ(parsed.xRead, TryParseDouble(fields[1], x)) << where;
+            EXPECT_EQ(parsed.valueRead, TryParseDouble(fields[3], value)) << where;
+            // The very same doubles, a negative zero too.
+            EXPECT_EQ(std::memcmp(&parsed.x, &x, sizeof x) == 0 || !parsed.xRead, true) << where;
+            EXPECT_EQ(std::memcmp(&parsed.value, &value, sizeof value) == 0 || !parsed.valueRead, true) << where;
+          }
+          ++at;
+          return true;
+        });
+        EXPECT_EQ(read, ChunkedRead::Complete) << c.name;
+        EXPECT_EQ(at, expected.size()) << c.name << ", chunk " << chunk << ", batch " << batch;
+      }
     }
   }
 }
@@ -83,10 +123,15 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
 TEST(ChunkedLines, EmptyOrMissingFilesGiveNoLine) {
   TempDir dir;
   ChunkedLines reader(8);
+  LinePipeline pipeline(8, 8);
   for (const std::string& path : {dir.Write("empty.dat", ""), dir.File("missing.dat"), dir.Path()}) {
     ChunkedRead result = ChunkedRead::Complete;
     EXPECT_TRUE(Chunked(reader, path, result).empty()) << path;
     EXPECT_EQ(result, ChunkedRead::Empty) << path;
+    int lines = 0;
+    EXPECT_EQ(pipeline.ForEachLine(path, [&](std::string_view, const ParsedLine&) { return ++lines > 0; }),
+              ChunkedRead::Empty);
+    EXPECT_EQ(lines, 0);
   }
 }
 
@@ -101,6 +146,19 @@ TEST(ChunkedLines, TheVisitorStopsTheRead) {
   });
   EXPECT_EQ(result, ChunkedRead::Complete);
   EXPECT_EQ(seen, (Lines{"a", "b"}));
+  // The reader thread stops too, whether it waits for the drawing or is still reading, and an
+  // exception of the drawing leaves no thread behind.
+  for (const std::size_t batch : {1, 4096}) {
+    LinePipeline pipeline(2, batch);
+    seen.clear();
+    EXPECT_EQ(pipeline.ForEachLine(path, [&](std::string_view line, const ParsedLine&) {
+      seen.emplace_back(line);
+      return line != "b";
+    }), ChunkedRead::Complete);
+    EXPECT_EQ(seen, (Lines{"a", "b"}));
+    EXPECT_THROW(pipeline.ForEachLine(path, [](std::string_view, const ParsedLine&) -> bool { throw std::bad_alloc(); }),
+                 std::bad_alloc);
+  }
 }
 
 }  // namespace
