@@ -46,8 +46,8 @@ int ChartDrawing::SeriesColorComponent(std::int32_t colorNo, int part) const {
 
 DrawOutcome ChartDrawing::DrawBarChart(std::int16_t Index, const std::string& fname, std::string_view idat,
                                        const DrawRequest& request, std::int32_t& co, bool fst) {
-  int n = parsed_ != nullptr && parsed_->fields != 0 ? fields_.Assign(idat, parsed_->fields, parsed_->ends.data())
-                                                      : fields_.Split(idat);
+  line_ = idat;
+  int n = parsed_ != nullptr && parsed_->fields != 0 ? parsed_->fields : fields_.Split(idat);
   if (n > 10 && fst) n = 10;
   facts_.record = false;
   surface_.SetBackColor(settings_.Grf_ColorInfo[0]);
@@ -79,6 +79,14 @@ DrawOutcome ChartDrawing::DrawParsedLine(std::int16_t Index, const std::string& 
     ~Forget() { parsed = nullptr; }
   } forget{parsed_};
   return DrawBarChart(Index, fname, idat, request, co, parsed.first);
+}
+
+std::string_view ChartDrawing::Field(int i) const {
+  if (parsed_ == nullptr || parsed_->fields == 0) return fields_[i];
+  if (i < 0 || i >= parsed_->fields) return {};
+  const std::size_t start = i == 0 ? 0 : parsed_->ends[static_cast<std::size_t>(i - 1)] + 1U;
+  const std::size_t end = i + 1 < parsed_->fields ? parsed_->ends[static_cast<std::size_t>(i)] : line_.size();
+  return line_.substr(start, end - start);
 }
 
 void ChartDrawing::CaptureLine(const std::string& fname, std::string_view idat) {

@@ -83,9 +83,13 @@ class ChartDrawing final : public LineDrawer {
   RecordSink* sink_ = nullptr;
   Underlay underlay_;
   // The fields of the line being drawn; they view into it.
+  // The fields of the line being drawn: split here, or for a data record that the reader
+  // thread took apart, where it found them (see Field).
   LineFields fields_;
+  std::string_view line_;
   // While DrawParsedLine runs: what the reader thread worked out of the line.
   const ParsedLine* parsed_ = nullptr;
+  [[nodiscard]] std::string_view Field(int i) const;
   RecordFacts facts_;
 };
 

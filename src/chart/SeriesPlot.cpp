@@ -91,12 +91,12 @@ std::int32_t RoundedOrZero(double value) {
 
 DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& fname, const DrawRequest& request,
                                          std::int32_t& co) {
-  TypeCode type = DecodeTypeCode(fields_[0]);
+  TypeCode type = DecodeTypeCode(Field(0));
   if (type.known) co = 255;
   if (chart_.ThresholdText != std::string_view("*")) type.label = "Threshold";
 
   double x = 0;
-  if (!(parsed_ != nullptr ? (x = parsed_->x, parsed_->xRead) : TryParseDouble(fields_[1], x))) {
+  if (!(parsed_ != nullptr ? (x = parsed_->x, parsed_->xRead) : TryParseDouble(Field(1), x))) {
     return DrawOutcome::InvalidData;
   }
   facts_ = RecordFacts{true, type.known, type.breakAfter, false, false, type.code, x, 0};
@@ -247,7 +247,7 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
 
 DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x) {
   double value = 0;
-  if (!(parsed_ != nullptr ? (value = parsed_->value, parsed_->valueRead) : TryParseDouble(fields_[3], value))) {
+  if (!(parsed_ != nullptr ? (value = parsed_->value, parsed_->valueRead) : TryParseDouble(Field(3), value))) {
     return DrawOutcome::InvalidData;
   }
   facts_.valueRead = true;
@@ -278,9 +278,9 @@ DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x
   }
 
   std::int32_t countBox = chart_.CctThreshold >= 0 ? 0 : -1;
-  if (chart_.CctThreshold >= 0 && IsNumeric(fields_[4])) {
+  if (chart_.CctThreshold >= 0 && IsNumeric(Field(4))) {
     std::int32_t count = 0;
-    if (!TryParseInt32(fields_[4], count)) return DrawOutcome::InvalidData;
+    if (!TryParseInt32(Field(4), count)) return DrawOutcome::InvalidData;
     if (count > 0 && inView) {
       countBox = count;
       const double level = chart_.LogScale * std::log10(static_cast<double>(count));

@@ -113,12 +113,6 @@ std::string DecimalTextWithDigits(double value, int significant) {
 
 bool IsNumeric(std::string_view text) { return MatchesNumber(TrimBlanks(text)); }
 
-double RoundHalfEven(double value) {
-  // The floating-point environment's default rounding is to the nearest, halves to even;
-  // nothing in the program changes it.
-  return std::nearbyint(value);
-}
-
 namespace {
 
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -144,7 +138,9 @@ bool TryPlainDecimal(std::string_view text, double& value) {
     count += decimals;
   }
   if (p != end || count == 0 || count > 19 || digits > (std::uint64_t{1} << 53) || decimals > 22) return false;
-  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+  // A whole number (an LBA) needs no division.
+  const double whole = static_cast<double>(digits);
+  const double magnitude = decimals == 0 ? whole : whole / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }
@@ -157,8 +153,6 @@ bool TryParseDouble(std::string_view text, double& value) {
   if (!MatchesNumber(text)) return false;
   return ConvertMatched(text, value);
 }
-
-bool RoundToInt32(double value, std::int32_t& result) { return ToInteger(value, result); }
 
 bool TryParseInt32(std::string_view text, std::int32_t& value) {
   double real = 0;

@@ -96,17 +96,6 @@ int LineFields::Split(std::string_view line) {
   return ++count_;
 }
 
-int LineFields::Assign(std::string_view line, int count, const std::uint16_t* ends) {
-  std::size_t start = 0;
-  for (int i = 0; i < count; ++i) {
-    const std::size_t end = i + 1 < count ? ends[i] : line.size();
-    fields_[static_cast<std::size_t>(i)] = line.substr(start, end - start);
-    start = end + 1;
-  }
-  count_ = count;
-  return count;
-}
-
 std::vector<std::string> SplitFields(std::string_view text, std::string_view delimiter) {
   std::vector<std::string_view> views;
   SplitFields(text, views, delimiter);

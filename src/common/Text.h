@@ -4,7 +4,6 @@
 // texts); nothing here decodes characters.
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +39,6 @@ class LineFields {
 
   // Cuts the line at every ","; returns the number of fields (0 for an empty line).
   int Split(std::string_view line);
-  // The same cut of a line whose commas were found before: count fields (at most kKept),
-  // field i ending at ends[i] but the last, which ends with the line.
-  int Assign(std::string_view line, int count, const std::uint16_t* ends);
   [[nodiscard]] int Count() const { return count_; }
   [[nodiscard]] std::string_view operator[](int index) const {
     return index >= 0 && index < count_ && index < kKept ? fields_[static_cast<std::size_t>(index)] : std::string_view();

@@ -27,8 +27,9 @@ struct ParsedLine {
   std::uint32_t at = 0;      // the line, without trailing commas, in its batch's text
   std::uint16_t length = 0;
   std::uint16_t fields = 0;  // 5 or 6 for a data record, whose field ends are noted; else 0
-  // Where field i ends, for i below fields - 1 (the last one ends with the line).
-  std::array<std::uint16_t, 5> ends{};
+  // Where field i ends, for i below fields - 1 (the last one ends with the line); the sixth
+  // place only serves the search.
+  std::array<std::uint16_t, 6> ends{};
   bool first = false;
   bool xRead = false;
   bool valueRead = false;

@@ -29,6 +29,17 @@ bool IsDot(const DisplayList& list, const DisplayOp& op) {
   return a.x == b.x && a.y == b.y;
 }
 
+// The pixel column of a pixel coordinate: the whole number at or below it, without a library
+// call for each point. Coordinates far off the picture (or not numbers) share the farthest
+// column.
+std::int64_t ColumnOf(double px) {
+  constexpr double kFar = 4611686018427387904.0;  // 2^62
+  if (!(px > -kFar)) return -(std::int64_t{1} << 62);
+  if (!(px < kFar)) return std::int64_t{1} << 62;
+  const auto whole = static_cast<std::int64_t>(px);  // towards zero
+  return static_cast<double>(whole) > px ? whole - 1 : whole;
+}
+
 // Removed marks are dropped from the list once they outnumber what is left by this much.
 constexpr std::size_t kCompactAfter = 1 << 16;
 
@@ -53,14 +64,15 @@ double RecordingSurface::PixelY(double y) const {
 void RecordingSurface::StartRun(const PolylineOp& polyline) {
   const PointF& start = list_.points[polyline.first];
   run_ = ColumnRun{};
-  run_.column = static_cast<std::int64_t>(std::floor(PixelX(start.x)));
+  run_.column = ColumnOf(PixelX(start.x));
   run_.start = polyline.first;
   run_.first = run_.low = run_.high = run_.last = start;
+  run_.lowY = run_.highY = PixelY(start.y);
 }
 
 void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   const double px = PixelX(end.x);
-  const auto column = std::isfinite(px) ? static_cast<std::int64_t>(std::floor(px)) : run_.column + 1;
+  const auto column = std::isfinite(px) ? ColumnOf(px) : run_.column + 1;
   if (column != run_.column) {
     list_.points.push_back(end);
     ++polyline.count;
@@ -68,6 +80,7 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
     run_.column = column;
     run_.start = static_cast<std::uint32_t>(list_.points.size() - 1);
     run_.first = run_.low = run_.high = run_.last = end;
+    run_.lowY = run_.highY = PixelY(end.y);
     return;
   }
   // The same column: keep its first, lowest, highest and last point, in the order they came,
@@ -75,8 +88,8 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   const std::uint64_t at = ++run_.count;
   run_.last = end;
   const double y = PixelY(end.y);
-  if (y < PixelY(run_.low.y)) run_.low = end, run_.lowAt = at;
-  if (y > PixelY(run_.high.y)) run_.high = end, run_.highAt = at;
+  if (y < run_.lowY) run_.low = end, run_.lowY = y, run_.lowAt = at;
+  if (y > run_.highY) run_.high = end, run_.highY = y, run_.highAt = at;
   list_.points.resize(run_.start);
   const auto same = [](const PointF& a, const PointF& b) { return a.x == b.x && a.y == b.y; };
   list_.points.push_back(run_.first);
@@ -301,9 +314,10 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     const double px = PixelX(start.x);
     if (std::isfinite(px)) {
       run_ = ColumnRun{};
-      run_.column = static_cast<std::int64_t>(std::floor(px));
+      run_.column = ColumnOf(px);
       run_.start = list_.polylines.back().first;
       run_.first = run_.low = run_.high = run_.last = start;
+      run_.lowY = run_.highY = PixelY(start.y);
       run_.count = 1;
       return;
     }

@@ -96,6 +96,7 @@ class RecordingSurface : public DrawingSurface {
     std::int64_t column = 0;
     std::uint32_t start = 0;  // index in the list's points of the run's first point
     PointF first, low, high, last;
+    double lowY = 0, highY = 0;  // the pixel rows of low and high
     std::uint64_t lowAt = 0, highAt = 0;  // arrival order, to keep low and high in order
     std::uint64_t count = 0;
   };

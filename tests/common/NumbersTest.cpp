@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace varst {
 namespace {
@@ -33,6 +35,20 @@ TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
   EXPECT_EQ(RoundHalfEven(-3.5), -4);
   EXPECT_EQ(RoundHalfEven(2.4999), 2);
   EXPECT_EQ(RoundHalfEven(0.5), 0);
+  // The very double the library's rounding gives, its sign too, near every edge of the way it
+  // is worked out and over a spread of values.
+  std::vector<double> values = {0.0, -0.0, 0.49999999999999994, -0.49999999999999994, 0.5000000000000001,
+                                4503599627370495.5, -4503599627370495.5, 4503599627370496.0, 4503599627370497.0,
+                                9007199254740993.0, 2147483647.5, -2147483648.5, 1e300, -1e-300,
+                                std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::denorm_min()};
+  for (double v = 0.173; std::fabs(v) < 1e15; v = v * -1.37 + 0.173) values.push_back(v);
+  for (int i = -2000; i <= 2000; ++i) values.push_back(i / 4.0 + (i % 3) * 1e-9);
+  for (const double v : values) {
+    const double expected = std::nearbyint(v);
+    const double got = RoundHalfEven(v);
+    EXPECT_TRUE(std::memcmp(&got, &expected, sizeof got) == 0 || (std::isnan(got) && std::isnan(expected))) << v;
+  }
 }
 
 TEST(ParseInteger, LenientWithClampedOverflow) {

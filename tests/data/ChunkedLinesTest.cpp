@@ -55,7 +55,10 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
       {"a long line cut where blanks end its kept part", blanksAtTheCut + "\r\nnext"},
       {"a long last line ending in a lone CR", longLine + "\r"},
       {"records, odd ones too", "R,1,0,5,1\r\nR, 2 ,1,6.5,1,,,\r\n,,,,\r\nR,x,0,5,1\r\nR,1,0,y,1\r\nR,1,0,5,1,0\r\n"
-                                "R,1,0,5,1,0,7\r\nR,1,0\r\n,\r\nR,1e999,0,-0,1\r\n"},
+                                "R,1,0,5,1,0,7\r\nR,1,0\r\n,\r\nR,1e999,0,-0,1\r\n"
+                                "RA,   123456789012,  1234567,  80.123456789,  123456789,  1\r\n"
+                                "R,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\r\n,,,,,,,,,,,,,,,,,,\r\n"
+                                "WR,18446744073709551616,0,0.000000000000000000001,1\r\n"},
   };
   TempDir dir;
   for (const auto& c : cases) {
@@ -100,9 +103,10 @@ TEST(ChunkedLines, CutsTheLinesTheWholeFileWouldGiveAtEveryChunkSize) {
           const int n = fields.Split(line);
           EXPECT_EQ(parsed.fields, n == 5 || n == 6 ? n : 0) << where;
           if (parsed.fields != 0) {
-            LineFields assigned;
-            assigned.Assign(line, parsed.fields, parsed.ends.data());
-            for (int i = 0; i < n; ++i) EXPECT_EQ(assigned[i], fields[i]) << where << ", field " << i;
+            for (int i = 0; i + 1 < n; ++i) {
+              EXPECT_EQ(parsed.ends[static_cast<std::size_t>(i)], fields[i].data() + fields[i].size() - line.data())
+                  << where << ", field " << i;
+            }
             double x = 0, value = 0;
             EXPECT_EQ(parsed.xRead, TryParseDouble(fields[1], x)) << where;
             EXPECT_EQ(parsed.valueRead, TryParseDouble(fields[3], value)) << where;
