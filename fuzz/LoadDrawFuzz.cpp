@@ -1,6 +1,7 @@
 // The viewer's whole road for a file: the input is written to a file, loaded the way the
-// window loads its command line (alone, then as the second of two files), drawn onto the
-// recording surface, smoothed, redrawn from the ticked rows and dumped as text.
+// window loads its command line (alone, then as the second of two files, read on a second
+// thread as a big file is), drawn onto the recording surface, smoothed, redrawn from the
+// ticked rows and dumped as text.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,12 +29,14 @@ constexpr char kFirstFile[] =
     "W,500,1,20.25,3\r\n"
     "RE,1000,2,30,12\r\n";
 
-void Run(const std::vector<std::string>& files) {
+void Run(const std::vector<std::string>& files, bool readerThread) {
   ConsolePrompter prompter(fuzz::Discarded());
   HeadlessOptions options;
   options.files = files;
   HeadlessSession session(options, prompter);
   session.CurrentSettings().WorkFolder = fuzz::PrivateFolder();
+  // Files of a megabyte or more are read on a second thread; small ones may be too.
+  if (readerThread) session.Data().PipelineFromBytes = 0;
   session.LoadFiles();
   static_cast<void>(DumpDisplayList(session.Drawing()));
 
@@ -57,7 +60,7 @@ void Run(const std::vector<std::string>& files) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string first = fuzz::WriteFile("first.dat", kFirstFile);
   const std::string input = fuzz::WriteFile("input.dat", data, size);
-  Run({input});
-  Run({first, input});
+  Run({input}, false);
+  Run({first, input}, true);
   return 0;
 }
