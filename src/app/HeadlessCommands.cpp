@@ -98,6 +98,8 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
   if (command.mode == Mode::Stats) command.options.keep = PointStore::Keep::Tally;
   // Only the dump shows every drawing operation; the others need at most the picture's pixels.
   if (command.mode != Mode::Dump) command.options.reduceToPixels = true;
+  // The statistics and the list of series need none of it.
+  command.options.recordDrawing = command.mode == Mode::Export || command.mode == Mode::Dump;
   if (command.mode == Mode::Export) {
     std::vector<std::string> inputs = command.options.files;
     if (!command.options.settingsFile.empty()) inputs.push_back(command.options.settingsFile);

@@ -278,6 +278,7 @@ void RecordingSurface::FlushScale() {
 }
 
 void RecordingSurface::Text(const std::string& text) {
+  if (recordNothing_) return;
   FlushScale();
   if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Text, static_cast<std::uint32_t>(list_.texts.size())});
@@ -286,6 +287,7 @@ void RecordingSurface::Text(const std::string& text) {
 }
 
 void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
+  if (recordNothing_) return;
   FlushScale();
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
@@ -337,6 +339,7 @@ void RecordingSurface::FinishDot() {
 }
 
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
+  if (recordNothing_) return;
   FlushScale();
   if (reduce_) DropDotUnder(kind, x1, y1, x2, y2);
   if (reduce_) FinishDot();
@@ -355,7 +358,7 @@ void RecordingSurface::Ellipse(double x1, double y1, double x2, double y2) {
 }
 
 void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
-  if (xy.size() < 6) return;
+  if (recordNothing_ || xy.size() < 6) return;
   FlushScale();
   list_.ops.push_back({OpKind::Polygon, static_cast<std::uint32_t>(list_.polygons.size())});
   list_.polygons.push_back({fill, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255)),

@@ -38,6 +38,9 @@ class RecordingSurface : public DrawingSurface {
   // colours only the last. Such a list paints the same picture at that size; it is not the
   // full record (its dump differs). Set before anything is drawn.
   void ReduceToPixels(int width, int height);
+  // Records no drawing operation at all, for a drawing that is only run for what it finds in
+  // the files (the statistics, the list of series); the surface's state changes as ever.
+  void RecordNothing() { recordNothing_ = true; }
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
@@ -116,6 +119,7 @@ class RecordingSurface : public DrawingSurface {
   void Compact();
 
   bool reduce_ = false;
+  bool recordNothing_ = false;
   double pixelWidth_ = 0;
   double pixelHeight_ = 0;
   ColumnRun run_;
