@@ -85,9 +85,11 @@ bool ChunkedLines::Open(const std::string& path) {
   // than a chunk needs no more than its own size.
   const std::size_t wanted = std::min(chunkBytes_, fileSize_) + kMaxLineLength + 2;
   if (capacity_ < wanted) {
-    buffer_.reset(new (std::nothrow) char[wanted]);
-    capacity_ = buffer_ ? wanted : 0;
-    if (!buffer_) return false;
+    // A buffer that cannot be had is memory running out, not a file that cannot be read.
+    buffer_.reset();
+    capacity_ = 0;
+    buffer_.reset(new char[wanted]);
+    capacity_ = wanted;
   }
   file_ = std::fopen(path.c_str(), "rb");
   return file_ != nullptr;

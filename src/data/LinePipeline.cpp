@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "common/Numbers.h"
@@ -62,6 +63,19 @@ void ParseLine(std::string_view line, ParsedLine& parsed) {
   parsed.valueRead = TryParseDouble(field(3), parsed.value);
 }
 
+ChunkedRead LinePipeline::ReadHere(const std::string& path, void* target, Visitor visitor) {
+  ParsedLine parsed;
+  return reader_.ForEachLine(path, [&](std::string_view raw, bool first, double progress) {
+    const std::string_view line = StripTrailingCommas(raw);
+    parsed.offset = reader_.LineOffset();
+    parsed.progress = progress;
+    parsed.first = first;
+    parsed.length = static_cast<std::uint16_t>(line.size());
+    ParseLine(line, parsed);
+    return visitor(target, line, parsed);
+  });
+}
+
 ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor visitor) {
   std::mutex mutex;
   std::condition_variable changed;
@@ -71,7 +85,7 @@ ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor
   std::exception_ptr failure;
   for (Batch& batch : batches_) batch.ready = false;
 
-  std::thread reader([&] {
+  const auto work = [&] {
     try {
       std::size_t slot = 0;
       Batch* batch = &batches_[slot];
@@ -113,7 +127,14 @@ ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor
     std::lock_guard<std::mutex> lock(mutex);
     done = true;
     changed.notify_all();
-  });
+  };
+  std::thread reader;
+  try {
+    reader = std::thread(work);
+  } catch (const std::system_error&) {
+    // No thread to be had (a limit on threads or on memory): the lines are read here.
+    return ReadHere(path, target, visitor);
+  }
 
   // The reader stops and is waited for however the drawing ends, an exception too.
   struct Join {

@@ -59,6 +59,8 @@ class LinePipeline {
  private:
   using Visitor = bool (*)(void* target, std::string_view line, const ParsedLine& parsed);
   ChunkedRead ForEach(const std::string& path, void* target, Visitor visitor);
+  // The same without a second thread.
+  ChunkedRead ReadHere(const std::string& path, void* target, Visitor visitor);
 
   struct Batch {
     std::vector<char> text;
