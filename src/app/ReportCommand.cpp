@@ -13,6 +13,7 @@
 #include <mutex>
 #include <set>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include "analysis/BandDrawing.h"
@@ -261,15 +262,22 @@ std::vector<FileOutcome> ReadAll(const std::vector<std::string>& files, const Re
   std::atomic<std::size_t> done{0};
   const auto started = std::chrono::steady_clock::now();
   const int jobs = std::max(1, std::min<int>(options.jobs, static_cast<int>(files.size())));
+  const auto work = [&] {
+    for (std::size_t i = next++; i < files.size(); i = next++) {
+      outcomes[i] = ReadOne(files[i], i, options, staging);
+      ++done;
+    }
+  };
   std::vector<std::thread> workers;
   for (int j = 0; j < jobs; ++j) {
-    workers.emplace_back([&] {
-      for (std::size_t i = next++; i < files.size(); i = next++) {
-        outcomes[i] = ReadOne(files[i], i, options, staging);
-        ++done;
-      }
-    });
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      // No more threads to be had (a limit on threads or on memory): those started do the rest.
+      break;
+    }
   }
+  if (workers.empty()) work();
   // Progress for more than a few files, about once a second and when the last one is done.
   if (files.size() > 5) {
     auto lastShown = started;
