@@ -1,5 +1,6 @@
 #include "chart/ChartDrawing.h"
 
+#include "common/Numbers.h"
 #include "common/Text.h"
 #include "data/ReferenceFiles.h"
 
@@ -82,11 +83,14 @@ DrawOutcome ChartDrawing::DrawParsedLine(std::int16_t Index, const std::string& 
 }
 
 std::string_view ChartDrawing::Field(int i) const {
-  if (parsed_ == nullptr || parsed_->fields == 0) return fields_[i];
-  if (i < 0 || i >= parsed_->fields) return {};
-  const std::size_t start = i == 0 ? 0 : parsed_->ends[static_cast<std::size_t>(i - 1)] + 1U;
-  const std::size_t end = i + 1 < parsed_->fields ? parsed_->ends[static_cast<std::size_t>(i)] : line_.size();
-  return line_.substr(start, end - start);
+  return parsed_ == nullptr || parsed_->fields == 0 ? fields_[i] : parsed_->Field(line_, i);
+}
+
+bool ChartDrawing::RecordNumber(int i, double& value) const {
+  if (parsed_ == nullptr) return TryParseDouble(Field(i), value);
+  // A record's X (field 1) and value (field 3) were read by the reader thread.
+  value = i == 1 ? parsed_->x : parsed_->value;
+  return i == 1 ? parsed_->xRead : parsed_->valueRead;
 }
 
 void ChartDrawing::CaptureLine(const std::string& fname, std::string_view idat) {

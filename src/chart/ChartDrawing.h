@@ -82,7 +82,6 @@ class ChartDrawing final : public LineDrawer {
   ChartControls& controls_;
   RecordSink* sink_ = nullptr;
   Underlay underlay_;
-  // The fields of the line being drawn; they view into it.
   // The fields of the line being drawn: split here, or for a data record that the reader
   // thread took apart, where it found them (see Field).
   LineFields fields_;
@@ -90,6 +89,8 @@ class ChartDrawing final : public LineDrawer {
   // While DrawParsedLine runs: what the reader thread worked out of the line.
   const ParsedLine* parsed_ = nullptr;
   [[nodiscard]] std::string_view Field(int i) const;
+  // Field 1 (X) or 3 (the value) of a data record as a number; false when it is not one.
+  [[nodiscard]] bool RecordNumber(int i, double& value) const;
   RecordFacts facts_;
 };
 

@@ -96,9 +96,7 @@ DrawOutcome ChartDrawing::DrawDataRecord(std::int16_t Index, const std::string& 
   if (chart_.ThresholdText != std::string_view("*")) type.label = "Threshold";
 
   double x = 0;
-  if (!(parsed_ != nullptr ? (x = parsed_->x, parsed_->xRead) : TryParseDouble(Field(1), x))) {
-    return DrawOutcome::InvalidData;
-  }
+  if (!RecordNumber(1, x)) return DrawOutcome::InvalidData;
   facts_ = RecordFacts{true, type.known, type.breakAfter, false, false, type.code, x, 0};
   double d = 0;
   if (chart_.View.active) {
@@ -247,9 +245,7 @@ void ChartDrawing::BeginLegendLine(std::string_view label, std::uint8_t drawflg)
 
 DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x) {
   double value = 0;
-  if (!(parsed_ != nullptr ? (value = parsed_->value, parsed_->valueRead) : TryParseDouble(Field(3), value))) {
-    return DrawOutcome::InvalidData;
-  }
+  if (!RecordNumber(3, value)) return DrawOutcome::InvalidData;
   facts_.valueRead = true;
   facts_.value = value;
   const double y = value * chart_.YZoom;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <system_error>
 #include <optional>
+#include <system_error>
 
 #include "data/LineReader.h"
 #include "data/ReferenceFiles.h"

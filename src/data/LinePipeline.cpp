@@ -54,25 +54,24 @@ void ParseLine(std::string_view line, ParsedLine& parsed) {
   // Five or six fields make a data record.
   if (commas < 4 || commas > 5) return;
   parsed.fields = static_cast<std::uint16_t>(commas + 1);
-  const auto field = [&](std::size_t i) {
-    const std::size_t start = ends[i - 1] + 1U;
-    const std::size_t end = i < commas ? ends[i] : line.size();
-    return line.substr(start, end - start);
-  };
-  parsed.xRead = TryParseDouble(field(1), parsed.x);
-  parsed.valueRead = TryParseDouble(field(3), parsed.value);
+  parsed.xRead = TryParseDouble(parsed.Field(line, 1), parsed.x);
+  parsed.valueRead = TryParseDouble(parsed.Field(line, 3), parsed.value);
+}
+
+std::string_view LinePipeline::TakeLine(std::string_view raw, bool first, double progress, ParsedLine& parsed) const {
+  const std::string_view line = StripTrailingCommas(raw);
+  parsed.offset = reader_.LineOffset();
+  parsed.progress = progress;
+  parsed.first = first;
+  parsed.length = static_cast<std::uint16_t>(line.size());
+  ParseLine(line, parsed);
+  return line;
 }
 
 ChunkedRead LinePipeline::ReadHere(const std::string& path, void* target, Visitor visitor) {
   ParsedLine parsed;
   return reader_.ForEachLine(path, [&](std::string_view raw, bool first, double progress) {
-    const std::string_view line = StripTrailingCommas(raw);
-    parsed.offset = reader_.LineOffset();
-    parsed.progress = progress;
-    parsed.first = first;
-    parsed.length = static_cast<std::uint16_t>(line.size());
-    ParseLine(line, parsed);
-    return visitor(target, line, parsed);
+    return visitor(target, TakeLine(raw, first, progress, parsed), parsed);
   });
 }
 
@@ -106,15 +105,10 @@ ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor
       };
       const ChunkedRead read = reader_.ForEachLine(path, [&](std::string_view raw, bool first, double progress) {
         if (batch->text.size() >= batchBytes_ && !handOver()) return false;
-        const std::string_view line = StripTrailingCommas(raw);
         ParsedLine& parsed = batch->lines.emplace_back();
-        parsed.offset = reader_.LineOffset();
-        parsed.progress = progress;
-        parsed.first = first;
         parsed.at = static_cast<std::uint32_t>(batch->text.size());
-        parsed.length = static_cast<std::uint16_t>(line.size());
+        const std::string_view line = TakeLine(raw, first, progress, parsed);
         batch->text.insert(batch->text.end(), line.begin(), line.end());
-        ParseLine(line, parsed);
         return true;
       });
       std::lock_guard<std::mutex> lock(mutex);

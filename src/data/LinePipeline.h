@@ -33,6 +33,14 @@ struct ParsedLine {
   bool first = false;
   bool xRead = false;
   bool valueRead = false;
+
+  // Field i of a data record, line being the record's text; empty beyond its fields.
+  [[nodiscard]] std::string_view Field(std::string_view line, int i) const {
+    if (i < 0 || i >= fields) return {};
+    const std::size_t start = i == 0 ? 0 : ends[static_cast<std::size_t>(i - 1)] + 1U;
+    const std::size_t end = i + 1 < fields ? ends[static_cast<std::size_t>(i)] : line.size();
+    return line.substr(start, end - start);
+  }
 };
 
 // Works out of a line (trailing commas removed) what ParsedLine holds of it, but its place.
@@ -59,6 +67,8 @@ class LinePipeline {
  private:
   using Visitor = bool (*)(void* target, std::string_view line, const ParsedLine& parsed);
   ChunkedRead ForEach(const std::string& path, void* target, Visitor visitor);
+  // Fills parsed from a line the reader hands on; the line without its trailing commas.
+  std::string_view TakeLine(std::string_view raw, bool first, double progress, ParsedLine& parsed) const;
   // The same without a second thread.
   ChunkedRead ReadHere(const std::string& path, void* target, Visitor visitor);
 

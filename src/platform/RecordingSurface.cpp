@@ -61,13 +61,17 @@ double RecordingSurface::PixelY(double y) const {
   return scale_.height != 0 ? (y - scale_.top) * pixelHeight_ / scale_.height : 0;
 }
 
+void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point) {
+  run_ = ColumnRun{};
+  run_.column = column;
+  run_.start = start;
+  run_.first = run_.low = run_.high = run_.last = point;
+  run_.lowY = run_.highY = PixelY(point.y);
+}
+
 void RecordingSurface::StartRun(const PolylineOp& polyline) {
   const PointF& start = list_.points[polyline.first];
-  run_ = ColumnRun{};
-  run_.column = ColumnOf(PixelX(start.x));
-  run_.start = polyline.first;
-  run_.first = run_.low = run_.high = run_.last = start;
-  run_.lowY = run_.highY = PixelY(start.y);
+  BeginColumn(ColumnOf(PixelX(start.x)), polyline.first, start);
 }
 
 void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
@@ -76,11 +80,7 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   if (column != run_.column) {
     list_.points.push_back(end);
     ++polyline.count;
-    run_ = ColumnRun{};
-    run_.column = column;
-    run_.start = static_cast<std::uint32_t>(list_.points.size() - 1);
-    run_.first = run_.low = run_.high = run_.last = end;
-    run_.lowY = run_.highY = PixelY(end.y);
+    BeginColumn(column, static_cast<std::uint32_t>(list_.points.size() - 1), end);
     return;
   }
   // The same column: keep its first, lowest, highest and last point, in the order they came,
@@ -315,11 +315,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     // twice, as the general way below leaves it, without working its pixels out three times.
     const double px = PixelX(start.x);
     if (std::isfinite(px)) {
-      run_ = ColumnRun{};
-      run_.column = ColumnOf(px);
-      run_.start = list_.polylines.back().first;
-      run_.first = run_.low = run_.high = run_.last = start;
-      run_.lowY = run_.highY = PixelY(start.y);
+      BeginColumn(ColumnOf(px), list_.polylines.back().first, start);
       run_.count = 1;
       return;
     }

@@ -107,6 +107,8 @@ class RecordingSurface : public DrawingSurface {
   [[nodiscard]] double PixelY(double y) const;
   void ExtendReduced(PolylineOp& polyline, const PointF& end);
   void StartRun(const PolylineOp& polyline);
+  // A new last column, whose first point is point, at index start of the list's points.
+  void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point);
   // The key of a mark (a shape or a dot); false for other operations.
   bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
   void RemoveMark(std::uint32_t at);
