@@ -1,7 +1,8 @@
 // The viewer's whole road for a file: the input is written to a file, loaded the way the
 // window loads its command line (alone, then as the second of two files, read on a second
 // thread as a big file is), drawn onto the recording surface, smoothed, redrawn from the
-// ticked rows and dumped as text.
+// ticked rows and dumped as text. The smoothing and the redraw read on one thread: a thread
+// started for each of them would cost more than the rest of the run and reach no other code.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,9 +37,10 @@ void Run(const std::vector<std::string>& files, bool readerThread) {
   HeadlessSession session(options, prompter);
   session.CurrentSettings().WorkFolder = fuzz::PrivateFolder();
   // Files of a megabyte or more are read on a second thread; small ones may be too.
+  const std::uintmax_t pipelineFrom = session.Data().PipelineFromBytes;
   if (readerThread) session.Data().PipelineFromBytes = 0;
   session.LoadFiles();
-  static_cast<void>(DumpDisplayList(session.Drawing()));
+  session.Data().PipelineFromBytes = pipelineFrom;
 
   // Smooth the first series, as the window's command does, and write its reference file.
   LoadContext context = session.Context();
