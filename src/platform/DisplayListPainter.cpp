@@ -162,9 +162,30 @@ class LastMarks {
   MarkTable last_;
 };
 
+// What one painting of a list keeps between operations: the pen and brush the last shape set,
+// which the next shape of the same colours keeps (thousands of error marks come in a row, and
+// each change of the painter's brush costs more than the mark).
+struct PaintState {
+  std::vector<QPointF> mapped;
+  bool shapeStyle = false;  // the painter's pen and brush are the shape colours below
+  Colour pen = 0;
+  Colour fill = 0;
+
+  // Leaves the painter without a brush, as it was handed over.
+  void End(QPainter& painter) {
+    if (shapeStyle) painter.setBrush(Qt::NoBrush);
+    shapeStyle = false;
+  }
+};
+
 // Paints one operation; a polyline from its point `firstPoint` on.
 void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
-             std::vector<QPointF>& mapped, std::uint32_t firstPoint = 0) {
+             PaintState& state, std::uint32_t firstPoint = 0) {
+  std::vector<QPointF>& mapped = state.mapped;
+  if (state.shapeStyle && op.kind != OpKind::Rectangle && op.kind != OpKind::Ellipse && op.kind != OpKind::Scale &&
+      op.kind != OpKind::Removed) {
+    state.End(painter);
+  }
   switch (op.kind) {
     case OpKind::Clear:
       painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
@@ -186,15 +207,19 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
     case OpKind::Rectangle:
     case OpKind::Ellipse: {
       const ShapeOp& shape = list.shapes[op.index];
-      painter.setPen(MakePen(shape.pen, kPenSolid));
-      painter.setBrush(ToQColor(shape.fill));
+      if (!state.shapeStyle || state.pen != shape.pen || state.fill != shape.fill) {
+        painter.setPen(MakePen(shape.pen, kPenSolid));
+        painter.setBrush(ToQColor(shape.fill));
+        state.shapeStyle = true;
+        state.pen = shape.pen;
+        state.fill = shape.fill;
+      }
       const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
       if (op.kind == OpKind::Rectangle) {
         painter.drawRect(box);
       } else {
         painter.drawEllipse(box);
       }
-      painter.setBrush(Qt::NoBrush);
       break;
     }
     case OpKind::Text:
@@ -225,12 +250,13 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
   painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
   Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
-  std::vector<QPointF> mapped;
+  PaintState state;
   const LastMarks lastMarks(list, size);
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
     if (lastMarks.Repeated(list, i, mapping)) continue;
-    PaintOp(painter, list, list.ops[i], mapping, size, mapped);
+    PaintOp(painter, list, list.ops[i], mapping, size, state);
   }
+  state.End(painter);
 }
 
 PaintedEnd EndOf(const DisplayList& list) {
@@ -252,14 +278,15 @@ PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSi
       break;
     }
   }
-  std::vector<QPointF> mapped;
+  PaintState state;
   std::size_t i = from.ops;
   // The polyline painted last may have grown: its new part goes on from its last painted point.
   if (from.ops > 0 && list.ops[from.ops - 1].kind == OpKind::Polyline && from.lastCount > 0) {
     const std::uint32_t count = list.polylines[list.ops[from.ops - 1].index].count;
-    if (count > from.lastCount) PaintOp(painter, list, list.ops[from.ops - 1], mapping, size, mapped, from.lastCount - 1);
+    if (count > from.lastCount) PaintOp(painter, list, list.ops[from.ops - 1], mapping, size, state, from.lastCount - 1);
   }
-  for (; i < list.ops.size(); ++i) PaintOp(painter, list, list.ops[i], mapping, size, mapped);
+  for (; i < list.ops.size(); ++i) PaintOp(painter, list, list.ops[i], mapping, size, state);
+  state.End(painter);
   return EndOf(list);
 }
 

@@ -103,13 +103,16 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
 }
 
+MarkKey RecordingSurface::KeyOfShape(OpKind kind, const ShapeOp& shape) const {
+  const double x1 = PixelX(shape.x1), x2 = PixelX(shape.x2);
+  const double y1 = PixelY(shape.y1), y2 = PixelY(shape.y2);
+  return {WholePixel(std::min(x1, x2)), WholePixel(std::min(y1, y2)), WholePixel(std::max(x1, x2)),
+          WholePixel(std::max(y1, y2)), shape.pen, shape.fill, static_cast<std::uint32_t>(kind)};
+}
+
 bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
   if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
-    const ShapeOp& shape = list_.shapes[op.index];
-    const double x1 = PixelX(shape.x1), x2 = PixelX(shape.x2);
-    const double y1 = PixelY(shape.y1), y2 = PixelY(shape.y2);
-    key = {WholePixel(std::min(x1, x2)), WholePixel(std::min(y1, y2)), WholePixel(std::max(x1, x2)),
-           WholePixel(std::max(y1, y2)), shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
+    key = KeyOfShape(op.kind, list_.shapes[op.index]);
     return true;
   }
   if (IsDot(list_, op)) {
@@ -132,6 +135,7 @@ void RecordingSurface::ForgetRepeatedMark() {
   const auto at = static_cast<std::uint32_t>(list_.ops.size() - 1);
   MarkKey key;
   if (!KeyOfMark(list_.ops[at], key)) return;
+  if (list_.ops[at].kind == OpKind::Polyline) dotsMarked_ = true;
   const std::uint32_t before = marks_.Exchange(key, at);
   if (before != RecentMarks::kNone) RemoveMark(before);
 }
@@ -154,11 +158,14 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
                                               : dx <= rx && dy <= ry;
   if (!inside) return;
   // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
-  // too, as it would have gone for this one.
-  MarkKey key;
-  KeyOfMark(list_.ops.back(), key);
-  const std::uint32_t before = marks_.Take(key);
-  if (before != RecentMarks::kNone) RemoveMark(before);
+  // too, as it would have gone for this one (there is none when no dot was kept since the
+  // marks were last cleared).
+  if (dotsMarked_) {
+    MarkKey key;
+    KeyOfMark(list_.ops.back(), key);
+    const std::uint32_t before = marks_.Take(key);
+    if (before != RecentMarks::kNone) RemoveMark(before);
+  }
   list_.points.resize(list_.polylines.back().first);
   list_.polylines.pop_back();
   list_.ops.pop_back();
@@ -273,6 +280,7 @@ void RecordingSurface::FlushScale() {
   scaleChanged_ = false;
   // Marks are told apart by their pixels, which a new scale moves.
   marks_.Clear();
+  dotsMarked_ = false;
   list_.ops.push_back({OpKind::Scale, static_cast<std::uint32_t>(list_.scales.size())});
   list_.scales.push_back(scale_);
 }
@@ -337,12 +345,29 @@ void RecordingSurface::FinishDot() {
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
   FlushScale();
-  if (reduce_) DropDotUnder(kind, x1, y1, x2, y2);
-  if (reduce_) FinishDot();
-  list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
-  list_.shapes.push_back({x1, y1, x2, y2, penColor_, fillColor_});
-  if (reduce_) ForgetRepeatedMark();
+  const ShapeOp shape{x1, y1, x2, y2, penColor_, fillColor_};
   ++revision_;
+  if (!reduce_) {
+    list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
+    list_.shapes.push_back(shape);
+    return;
+  }
+  DropDotUnder(kind, x1, y1, x2, y2);
+  FinishDot();
+  const MarkKey key = KeyOfShape(kind, shape);
+  if (!list_.ops.empty() && list_.ops.back().kind == kind &&
+      marks_.Holds(key, static_cast<std::uint32_t>(list_.ops.size() - 1))) {
+    // The last operation is a mark of the same pixels: this one would remove it and follow
+    // it, which leaves this one in its place.
+    list_.shapes[list_.ops.back().index] = shape;
+    ++generation_;
+    return;
+  }
+  const auto at = static_cast<std::uint32_t>(list_.ops.size());
+  list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
+  list_.shapes.push_back(shape);
+  const std::uint32_t before = marks_.Exchange(key, at);
+  if (before != RecentMarks::kNone) RemoveMark(before);
 }
 
 void RecordingSurface::Rectangle(double x1, double y1, double x2, double y2) {
@@ -367,6 +392,7 @@ void RecordingSurface::Clear() {
   ++generation_;
   list_.Reset(list_.background);
   marks_.Clear();
+  dotsMarked_ = false;
   removed_ = 0;
   scaleChanged_ = true;
   ++revision_;

@@ -111,6 +111,7 @@ class RecordingSurface : public DrawingSurface {
   void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point);
   // The key of a mark (a shape or a dot); false for other operations.
   bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
+  [[nodiscard]] MarkKey KeyOfShape(OpKind kind, const ShapeOp& shape) const;
   void RemoveMark(std::uint32_t at);
   // Takes the last operation as a mark when it is one; the earlier mark it repeats is removed.
   void ForgetRepeatedMark();
@@ -126,6 +127,7 @@ class RecordingSurface : public DrawingSurface {
   double pixelHeight_ = 0;
   ColumnRun run_;
   RecentMarks marks_;
+  bool dotsMarked_ = false;  // a dot was taken into marks_ since it was last cleared
   std::size_t removed_ = 0;
 
   DisplayList list_;

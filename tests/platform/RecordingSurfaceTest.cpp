@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "platform/MarkTable.h"
+
 namespace varst {
 namespace {
 
@@ -107,6 +113,48 @@ TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
   }
   EXPECT_EQ(kinds.back(), OpKind::Polyline);
   EXPECT_EQ(list.shapes.back().x1, 10 + 9 * 5 - 1);
+}
+
+// The kinds of the operations left, in order.
+std::vector<OpKind> KindsLeft(const DisplayList& list) {
+  std::vector<OpKind> kinds;
+  for (const DisplayOp& op : list.ops) {
+    if (op.kind != OpKind::Removed) kinds.push_back(op.kind);
+  }
+  return kinds;
+}
+
+TEST(RecordingSurface, AMarkOnTheLastMarksPixelsTakesItsPlaceAndADotUnderAMarkTakesItsTwinAlong) {
+  RecordingSurface surface;
+  surface.ReduceToPixels(100, 100);
+  surface.Clear();
+  surface.SetScaleWidth(100);
+  surface.SetScaleHeight(100);
+  surface.SetFillColor(0xFF);
+  // Marks a tenth of a pixel apart: one pixel box, the last of them left in the list.
+  for (int i = 0; i < 5; ++i) surface.Ellipse(20 + i * 0.01, 20, 30 + i * 0.01, 30);
+  ASSERT_EQ(KindsLeft(surface.List()), (std::vector<OpKind>{OpKind::Clear, OpKind::Scale, OpKind::Ellipse}));
+  const DisplayList& list = surface.List();
+  EXPECT_FLOAT_EQ(static_cast<float>(list.shapes[list.ops.back().index].x1), 20.04F);
+  // A dot that stays (the next mark is elsewhere), then its twin under a mark: both go.
+  surface.Line(60, 60, 60, 60);
+  surface.Rectangle(80, 80, 90, 90);
+  surface.Line(60, 60, 60, 60);
+  surface.Ellipse(55, 55, 65, 65);
+  EXPECT_EQ(KindsLeft(surface.List()),
+            (std::vector<OpKind>{OpKind::Clear, OpKind::Scale, OpKind::Ellipse, OpKind::Rectangle, OpKind::Ellipse}));
+}
+
+TEST(WholePixel, RoundsAsTheLibraryRoundsHalvesAwayFromZero) {
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1.5, -1.5, 2.5, -2.5, 0.49999999999999994, -0.49999999999999994,
+                                0.5000000000000001, 999999999.5, -999999999.5, 999999999.4999999, 123456.5};
+  for (double v = 0.173; std::fabs(v) < 1e9; v = v * -1.37 + 0.173) values.push_back(v);
+  for (int i = -2000; i <= 2000; ++i) values.push_back(i / 4.0 + (i % 3) * 1e-9);
+  for (const double v : values) EXPECT_EQ(WholePixel(v), static_cast<std::int32_t>(std::lround(v))) << v;
+  // Off the picture or not a number: one far value each way.
+  EXPECT_EQ(WholePixel(1e9), 1000000000);
+  EXPECT_EQ(WholePixel(-1e12), -1000000000);
+  EXPECT_EQ(WholePixel(std::numeric_limits<double>::quiet_NaN()), -1000000000);
 }
 
 }  // namespace
