@@ -34,6 +34,8 @@ struct HeadlessOptions {
   // Record only what a picture of width x height shows (an export); the drawing is then not
   // the full record that a dump prints.
   bool reduceToPixels = false;
+  // Points at one X merged as the window merges them (RecordingSurface::MergePointsAtOneX).
+  bool mergePointsAtOneX = false;
   // False: nothing of the drawing is recorded (Drawing() stays empty), for the statistics and
   // the list of series, which read only what the drawing finds.
   bool recordDrawing = true;

@@ -9,6 +9,9 @@
 namespace varst {
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
+  // The window paints its list at any size: it keeps the points at each chart position that
+  // any size shows, so a file of millions of records costs the chart's positions.
+  surface_.MergePointsAtOneX();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(16, 16);
 }

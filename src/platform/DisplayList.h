@@ -27,11 +27,19 @@ struct ScaleOp {
   double height = 1;
 };
 
+// A polyline of up to this many points is painted point by point; of a longer one, whose
+// points run left to right, only the first, lowest, highest and last of each pixel column.
+inline constexpr std::uint32_t kPaintedPointByPoint = 64;
+
 struct PolylineOp {
   Colour pen = 0;
   std::int32_t style = 0;
   std::uint32_t first = 0;  // index of the first point in DisplayList::points
   std::uint32_t count = 0;  // at least 2
+  // The points drawn into it where more than count were drawn and points at one X were merged
+  // (see RecordingSurface::MergePointsAtOneX); 0 otherwise. The painter takes a polyline for
+  // as long as it was drawn.
+  std::uint32_t drawn = 0;
 };
 
 // A filled area without outline, painted with `alpha` (0..255) over what lies below it.

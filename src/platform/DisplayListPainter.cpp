@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -47,10 +48,11 @@ Qt::PenStyle ToQtPenStyle(std::int32_t style) {
 // a pixel column, only the first, lowest, highest and last point of each column are kept, in
 // the order they came: the line drawn through them covers the same pixels as every segment
 // would, at a cost bound by the width in pixels.
-void MapPolyline(const PointF* points, std::uint32_t count, const Mapping& mapping,
+// `drawn`: the points drawn into it, when the list merged some of them.
+void MapPolyline(const PointF* points, std::uint32_t count, std::uint32_t drawn, const Mapping& mapping,
                  std::vector<QPointF>& out) {
   out.clear();
-  const bool crowded = count > 64;
+  const bool crowded = std::max(count, drawn) > kPaintedPointByPoint;
   if (!crowded) {
     for (std::uint32_t i = 0; i < count; ++i) out.push_back(mapping.Map(points[i].x, points[i].y));
     return;
@@ -147,7 +149,8 @@ class LastMarks {
     }
     if (op.kind == OpKind::Polyline) {
       const PolylineOp& polyline = list.polylines[op.index];
-      if (polyline.count != 2) return false;
+      // A polyline merged at one X is drawn as the line of all its points, not as a dot.
+      if (polyline.count != 2 || polyline.drawn > polyline.count) return false;
       const PointF& a = list.points[polyline.first];
       const PointF& b = list.points[polyline.first + 1];
       if (a.x != b.x || a.y != b.y) return false;
@@ -195,7 +198,8 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       break;
     case OpKind::Polyline: {
       const PolylineOp& polyline = list.polylines[op.index];
-      MapPolyline(&list.points[polyline.first + firstPoint], polyline.count - firstPoint, mapping, mapped);
+      MapPolyline(&list.points[polyline.first + firstPoint], polyline.count - firstPoint,
+                  polyline.drawn > firstPoint ? polyline.drawn - firstPoint : 0, mapping, mapped);
       painter.setPen(MakePen(polyline.pen, polyline.style));
       if (mapped.size() == 2 && mapped[0] == mapped[1]) {
         painter.drawPoint(mapped[0]);

@@ -69,6 +69,11 @@ void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, con
   run_.lowY = run_.highY = PixelY(point.y);
 }
 
+void RecordingSurface::BeginPosition(std::uint32_t start, const PointF& point) {
+  BeginColumn(0, start, point);
+  run_.lowY = run_.highY = point.y;
+}
+
 void RecordingSurface::StartRun(const PolylineOp& polyline) {
   const PointF& start = list_.points[polyline.first];
   BeginColumn(ColumnOf(PixelX(start.x)), polyline.first, start);
@@ -85,11 +90,33 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   }
   // The same column: keep its first, lowest, highest and last point, in the order they came,
   // as the painter keeps them from every point.
+  UpdateRun(polyline, end, PixelY(end.y));
+}
+
+bool RecordingSurface::AddToRun(const PointF& end, double y) {
   const std::uint64_t at = ++run_.count;
   run_.last = end;
-  const double y = PixelY(end.y);
-  if (y < run_.lowY) run_.low = end, run_.lowY = y, run_.lowAt = at;
-  if (y > run_.highY) run_.high = end, run_.highY = y, run_.highAt = at;
+  bool extreme = false;
+  if (y < run_.lowY) run_.low = end, run_.lowY = y, run_.lowAt = at, extreme = true;
+  if (y > run_.highY) run_.high = end, run_.highY = y, run_.highAt = at, extreme = true;
+  return extreme;
+}
+
+void RecordingSurface::UpdateRun(PolylineOp& polyline, const PointF& end, double y) {
+  const bool extreme = AddToRun(end, y);
+  // Most points are neither the lowest nor the highest: only the last point changes, in place,
+  // unless it now falls on the point before it.
+  if (!extreme && run_.lastSeparate) {
+    const PointF& before = list_.points[list_.points.size() - 2];
+    if (before.x != end.x || before.y != end.y) {
+      list_.points.back() = end;
+      return;
+    }
+  }
+  KeepRunPoints(polyline);
+}
+
+void RecordingSurface::KeepRunPoints(PolylineOp& polyline) {
   list_.points.resize(run_.start);
   const auto same = [](const PointF& a, const PointF& b) { return a.x == b.x && a.y == b.y; };
   list_.points.push_back(run_.first);
@@ -97,9 +124,13 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   const PointF& b = run_.lowAt <= run_.highAt ? run_.high : run_.low;
   if (!same(a, list_.points.back())) list_.points.push_back(a);
   if (!same(b, list_.points.back())) list_.points.push_back(b);
-  if (!same(run_.last, list_.points.back())) list_.points.push_back(run_.last);
+  run_.lastSeparate = !same(run_.last, list_.points.back());
+  if (run_.lastSeparate) list_.points.push_back(run_.last);
   // A polyline of one point would paint nothing; the full one paints a dot.
-  if (list_.points.size() - polyline.first < 2) list_.points.push_back(run_.last);
+  if (list_.points.size() - polyline.first < 2) {
+    list_.points.push_back(run_.last);
+    run_.lastSeparate = false;
+  }
   polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
 }
 
@@ -241,8 +272,8 @@ void RecordingSurface::Compact() {
 }
 
 void RecordingSurface::ExpectFileBytes(std::uintmax_t bytes) {
-  // A list reduced to pixels stays small whatever the files hold.
-  if (reduce_) return;
+  // A list reduced to pixels or merged at one X stays small whatever the files hold.
+  if (reduce_ || mergeAtOneX_) return;
   // Records of result files take some 25 bytes a line; a guess on the low side costs one more
   // growth, one on the high side only address space (pages are taken as points are written).
   constexpr std::uintmax_t kBytesPerPoint = 20;
@@ -300,17 +331,23 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
   ++revision_;
+  // Merging at one X keeps the painter's order of columns, which runs left to right only
+  // while X grows to the right.
+  const bool merging = mergeAtOneX_ && !reduce_ && scale_.width > 0;
   if (!list_.ops.empty() && list_.ops.back().kind == OpKind::Polyline) {
     PolylineOp& last = list_.polylines[list_.ops.back().index];
     const PointF& tail = list_.points.back();
     if (last.pen == penColor_ && last.style == penStyle_ && tail.x == start.x && tail.y == start.y) {
       if (reduce_) {
         ExtendReduced(last, end);
-      } else {
+        return;
+      }
+      if (!merging) {
         list_.points.push_back(end);
         ++last.count;
+        return;
       }
-      return;
+      if (ExtendMerged(last, end)) return;
     }
   }
   if (reduce_) FinishDot();
@@ -334,7 +371,44 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     polyline.count = 1;
     StartRun(polyline);
     ExtendReduced(polyline, end);
+  } else if (merging) {
+    PolylineOp& polyline = list_.polylines.back();
+    list_.points.pop_back();
+    polyline.count = 1;
+    polyline.drawn = 1;
+    BeginPosition(polyline.first, start);
+    ExtendMerged(polyline, end);
   }
+}
+
+bool RecordingSurface::ExtendMerged(PolylineOp& polyline, const PointF& end) {
+  const bool merged = polyline.drawn > polyline.count;
+  ++polyline.drawn;
+  if (run_.merging && end.x == run_.first.x) {
+    // The lowest and highest by Y: whichever way the picture turns Y, they are the points the
+    // painter keeps as the lowest and highest pixel, ties to the first that came. A short
+    // polyline the painter draws point by point: points merge only once it is longer.
+    if (polyline.drawn > kPaintedPointByPoint) {
+      UpdateRun(polyline, end, end.y);
+    } else {
+      AddToRun(end, end.y);
+      list_.points.push_back(end);
+      ++polyline.count;
+    }
+    return true;
+  }
+  if (run_.merging && !(end.x > run_.first.x)) {
+    // Back to the left (or not a number): the painter draws such a polyline point by point.
+    if (merged) {
+      --polyline.drawn;
+      return false;
+    }
+    run_.merging = false;
+  }
+  list_.points.push_back(end);
+  ++polyline.count;
+  if (run_.merging) BeginPosition(static_cast<std::uint32_t>(list_.points.size() - 1), end);
+  return true;
 }
 
 void RecordingSurface::FinishDot() {

@@ -38,6 +38,14 @@ class RecordingSurface : public DrawingSurface {
   // colours only the last. Such a list paints the same picture at that size; it is not the
   // full record (its dump differs). Set before anything is drawn.
   void ReduceToPixels(int width, int height);
+  // Of the points of a polyline that lie at one X one after the other (the records of a big
+  // file that share a chart position), keeps only the first, lowest, highest and last, in the
+  // order they came. The painter keeps no more than these of a crowded polyline at any size,
+  // so the list paints the same pictures; a polyline that turns back to the left, which the
+  // painter draws point by point, merges no further, and goes on as a new polyline once
+  // points were merged. For the window: its list is bound by the chart's positions, not by the
+  // records. Not with ReduceToPixels. Takes effect for the polylines begun after it.
+  void MergePointsAtOneX(bool on = true) { mergeAtOneX_ = on; }
   // Records no drawing operation at all, for a drawing that is only run for what it finds in
   // the files (the statistics, the list of series); the surface's state changes as ever.
   void RecordNothing() { recordNothing_ = true; }
@@ -102,13 +110,25 @@ class RecordingSurface : public DrawingSurface {
     double lowY = 0, highY = 0;  // the pixel rows of low and high
     std::uint64_t lowAt = 0, highAt = 0;  // arrival order, to keep low and high in order
     std::uint64_t count = 0;
+    bool merging = true;  // MergePointsAtOneX: the polyline still merges (it never turned back)
+    bool lastSeparate = false;  // the run's points end with its last point, after the one before
   };
   [[nodiscard]] double PixelX(double x) const;
   [[nodiscard]] double PixelY(double y) const;
   void ExtendReduced(PolylineOp& polyline, const PointF& end);
+  // Adds end, at pixel row (or Y) y, to the run; true when it is its lowest or highest.
+  bool AddToRun(const PointF& end, double y);
+  // Adds end to the run and its points to the polyline.
+  void UpdateRun(PolylineOp& polyline, const PointF& end, double y);
+  // Puts the run's first, lowest, highest and last point in place of its points.
+  void KeepRunPoints(PolylineOp& polyline);
+  // MergePointsAtOneX: extends the polyline by end; false when end must start a new polyline.
+  bool ExtendMerged(PolylineOp& polyline, const PointF& end);
   void StartRun(const PolylineOp& polyline);
   // A new last column, whose first point is point, at index start of the list's points.
   void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point);
+  // MergePointsAtOneX: a new last run of points at one X, whose first point is point.
+  void BeginPosition(std::uint32_t start, const PointF& point);
   // The key of a mark (a shape or a dot); false for other operations.
   bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
   [[nodiscard]] MarkKey KeyOfShape(OpKind kind, const ShapeOp& shape) const;
@@ -122,6 +142,7 @@ class RecordingSurface : public DrawingSurface {
   void Compact();
 
   bool reduce_ = false;
+  bool mergeAtOneX_ = false;
   bool recordNothing_ = false;
   double pixelWidth_ = 0;
   double pixelHeight_ = 0;

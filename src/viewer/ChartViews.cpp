@@ -45,6 +45,9 @@ ChartViews::~ChartViews() {
 
 void ChartViews::ZoomTo(double start, double end) {
   parts_.chart.View = {true, start, end};
+  // A part of the range spreads the records over positions between the whole chart positions,
+  // where few share one: its list keeps every point.
+  parts_.view.Surface().MergePointsAtOneX(false);
   hovering_ = false;
   parts_.redraw();
 }
@@ -54,6 +57,7 @@ ViewRange ChartViews::WholeRange() const { return TestRange(parts_.chart, parts_
 void ChartViews::ShowWholeRange() {
   if (!parts_.chart.View.active) return;
   parts_.chart.View = {};
+  parts_.view.Surface().MergePointsAtOneX(true);
   parts_.redraw();
 }
 

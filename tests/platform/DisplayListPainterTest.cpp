@@ -7,9 +7,15 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
 
 #include "FramedSurface.h"
+#include "app/HeadlessSession.h"
 #include "platform/ChartView.h"
+#include "platform/ConsolePrompter.h"
+#include "platform/PictureFile.h"
 #include "platform/RecordingSurface.h"
 
 namespace varst {
@@ -208,6 +214,112 @@ TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
   std::size_t dots = 0;
   for (const DisplayOp& op : reduced.List().ops) dots += op.kind == OpKind::Polyline ? 1 : 0;
   EXPECT_LT(dots, 35U) << "the dots under their marks are left out";
+}
+
+// A chart's series at whole X positions, thousands of records on each, with breaks, a short
+// series, a run of one repeated point and a series that turns back to the left before any of
+// its points were merged; with turnBack, one more that turns back after.
+void DrawSeriesAtPositions(RecordingSurface& surface, bool turnBack) {
+  std::uint32_t random = 7;
+  const auto next = [&random] { return (random = random * 1664525U + 1013904223U) >> 24; };
+  double previousX = -1, previousY = 0;
+  const auto to = [&](double x, double y) {
+    surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+    previousX = x;
+    previousY = y;
+  };
+  surface.SetPenColor(Rgb(0, 255, 0));
+  for (int i = 0; i < 300000; ++i) {
+    to(5 + i / 4000, 30 + next() / 8.0 + (i == 77777 ? 50 : 0));
+    if (i % 90001 == 90000) previousX = -1;  // a break
+  }
+  previousX = -1;
+  surface.SetPenColor(Rgb(255, 0, 0));
+  for (int i = 0; i < 40; ++i) to(10 + i / 8, 80 + next() / 64.0);  // short: point by point
+  for (int i = 0; i < 500; ++i) to(20, 85);                          // one point again and again
+  for (int i = 0; i < 2000; ++i) to(30 + i / 100, 70 + next() / 32.0);
+  previousX = -1;
+  surface.SetPenColor(Rgb(0, 128, 255));
+  to(50, 10);
+  to(40, 12);
+  for (int i = 0; i < 5000; ++i) to(41 + i / 500, 10 + next() / 32.0);
+  if (!turnBack) return;
+  for (int i = 0; i < 2000; ++i) to(25 + i / 100, 60 + next() / 32.0);
+}
+
+int DifferentPixels(const QImage& a, const QImage& b) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+  }
+  return count;
+}
+
+TEST(DisplayListPainter, AListMergedAtOneXPaintsTheSamePicturesAtEverySize) {
+  for (const bool turnBack : {false, true}) {
+    RecordingSurface full = FramedSurface();
+    RecordingSurface merged;
+    merged.MergePointsAtOneX();
+    test::Frame(merged);
+    DrawSeriesAtPositions(full, turnBack);
+    DrawSeriesAtPositions(merged, turnBack);
+    EXPECT_LT(merged.List().points.size() * 30, full.List().points.size());
+    for (const QSize size : {QSize(100, 80), QSize(1172, 608), QSize(3000, 1500), QSize(37, 300)}) {
+      const QImage picture = RenderDisplayList(merged.List(), size.width(), size.height());
+      const QImage expected = RenderDisplayList(full.List(), size.width(), size.height());
+      if (!turnBack) {
+        EXPECT_EQ(picture, expected) << size.width() << "x" << size.height();
+      } else {
+        // A series that turns back after points were merged goes on as a new polyline: the
+        // painter keeps the columns of the part before, where it drew every point of the
+        // whole; a pixel of a line here and there may fall beside.
+        EXPECT_LT(DifferentPixels(picture, expected), 8) << size.width() << "x" << size.height();
+      }
+    }
+    if (!turnBack) {
+      EXPECT_EQ(EncodePicture(merged.List(), 1172, 608, PictureFormat::Svg),
+                EncodePicture(full.List(), 1172, 608, PictureFormat::Svg));
+    }
+  }
+}
+
+// The result files of the project drawn as the window draws them (alone and all together)
+// paint the very pictures of the full list. VARST_MERGE_CHECK names more files, one a line.
+TEST(DisplayListPainter, ResultFilesMergedAtOneXPaintTheSamePictures) {
+  std::vector<std::vector<std::string>> runs;
+  std::vector<std::string> all;
+  for (const char* folder : {"/examples", "/tests/golden"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(VARST_SOURCE_DIR) + folder)) {
+      if (entry.path().extension() == ".dat") all.push_back(entry.path().string());
+    }
+  }
+  if (const char* more = std::getenv("VARST_MERGE_CHECK")) {
+    std::istringstream lines(more);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty()) all.push_back(line);
+    }
+  }
+  std::sort(all.begin(), all.end());
+  for (const std::string& file : all) runs.push_back({file});
+  runs.push_back(all);
+  std::ostringstream discarded;
+  for (const std::vector<std::string>& files : runs) {
+    DisplayList lists[2];
+    for (const bool merge : {false, true}) {
+      ConsolePrompter prompter(discarded);
+      HeadlessOptions options;
+      options.files = files;
+      options.mergePointsAtOneX = merge;
+      HeadlessSession session(options, prompter);
+      session.LoadFiles();
+      lists[merge ? 1 : 0] = session.Drawing();
+    }
+    for (const QSize size : {QSize(1172, 608), QSize(333, 200)}) {
+      EXPECT_EQ(RenderDisplayList(lists[1], size.width(), size.height()),
+                RenderDisplayList(lists[0], size.width(), size.height()))
+          << files.front() << " (" << files.size() << " files) at " << size.width() << "x" << size.height();
+    }
+  }
 }
 
 // While a file loads the chart adds what is new to its picture; once loading is over the next
