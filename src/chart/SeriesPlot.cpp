@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <limits>
 
 #include "chart/ChartDrawing.h"
 #include "chart/FormatSize.h"
@@ -80,6 +81,13 @@ float LegendSizeFactor(std::int16_t fontSizeChoice) {
     default:
       return 1.0F;
   }
+}
+
+// Moves the running X position on by `by` points; a position at the end of what it can hold
+// (X far beyond the range) stays there instead of wrapping round.
+void AdvanceXPos(std::int32_t& xPos, std::uint32_t by) {
+  xPos = static_cast<std::int32_t>(
+      std::min<std::int64_t>(std::int64_t{xPos} + by, std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int32_t RoundedOrZero(double value) {
@@ -289,7 +297,7 @@ DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x
   facts_.countRead = chart_.CctThreshold >= 0;
   chart_.PrevX = chart_.PlotX;
   chart_.PrevY = y;
-  ++chart_.XPos;
+  AdvanceXPos(chart_.XPos, 1);
   return DrawOutcome::Drawn;
 }
 
@@ -310,7 +318,7 @@ bool ChartDrawing::PassOver(const RecordRun& run, const DrawRequest& request, st
     surface_.SetPenColor(dataSet_.SeriesColor[static_cast<std::size_t>(chart_.CurrentSeriesRow)]);
     chart_.PrevX = lastPlotX;
     chart_.PrevY = run.lastValue * chart_.YZoom;
-    chart_.XPos += static_cast<std::int32_t>(run.lines);
+    AdvanceXPos(chart_.XPos, run.lines);
   }
   chart_.PlotX = lastPlotX;
   if (run.known) co = 255;
