@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -77,12 +78,25 @@ std::vector<std::string> RegressionFiles() {
   return files;
 }
 
+// A small range chart, the first of the two files the load-and-draw fuzz target loads.
+constexpr char kSmallRangeChart[] =
+    "MODEL-F1,SNF001,156301488,ATA,FW1.00,512,7200,SATA,64MB,00\r\n"
+    "0,0,1000,0,0,256,100,100,0,0,0,0,5\r\n"
+    "W,0,0,10.5,1\r\n"
+    "W,500,1,20.25,3\r\n"
+    "RE,1000,2,30,12\r\n";
+
 void AsDataFile(const std::string& path, const std::string& workFolder) {
-  for (const bool second : {false, true}) {
+  const std::string smallRange = workFolder + "/small-range.dat";
+  std::FILE* file = std::fopen(smallRange.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs(kSmallRangeChart, file);
+  std::fclose(file);
+  // Alone, after a time chart and after a small range chart.
+  for (const std::string& first : {std::string(), test::ExamplePath("time_rate.dat"), smallRange}) {
     AnsweringPrompter prompter;
     HeadlessOptions options;
-    options.files = second ? std::vector<std::string>{test::ExamplePath("time_rate.dat"), path}
-                           : std::vector<std::string>{path};
+    options.files = first.empty() ? std::vector<std::string>{path} : std::vector<std::string>{first, path};
     HeadlessSession session(options, prompter);
     session.CurrentSettings().WorkFolder = workFolder;
     session.LoadFiles();
