@@ -61,22 +61,17 @@ double RecordingSurface::PixelY(double y) const {
   return scale_.height != 0 ? (y - scale_.top) * pixelHeight_ / scale_.height : 0;
 }
 
-void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point) {
+void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point, double y) {
   run_ = ColumnRun{};
   run_.column = column;
   run_.start = start;
   run_.first = run_.low = run_.high = run_.last = point;
-  run_.lowY = run_.highY = PixelY(point.y);
-}
-
-void RecordingSurface::BeginPosition(std::uint32_t start, const PointF& point) {
-  BeginColumn(0, start, point);
-  run_.lowY = run_.highY = point.y;
+  run_.lowY = run_.highY = y;
 }
 
 void RecordingSurface::StartRun(const PolylineOp& polyline) {
   const PointF& start = list_.points[polyline.first];
-  BeginColumn(ColumnOf(PixelX(start.x)), polyline.first, start);
+  BeginColumn(ColumnOf(PixelX(start.x)), polyline.first, start, PixelY(start.y));
 }
 
 void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
@@ -85,7 +80,7 @@ void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
   if (column != run_.column) {
     list_.points.push_back(end);
     ++polyline.count;
-    BeginColumn(column, static_cast<std::uint32_t>(list_.points.size() - 1), end);
+    BeginColumn(column, static_cast<std::uint32_t>(list_.points.size() - 1), end, PixelY(end.y));
     return;
   }
   // The same column: keep its first, lowest, highest and last point, in the order they came,
@@ -360,7 +355,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     // twice, as the general way below leaves it, without working its pixels out three times.
     const double px = PixelX(start.x);
     if (std::isfinite(px)) {
-      BeginColumn(ColumnOf(px), list_.polylines.back().first, start);
+      BeginColumn(ColumnOf(px), list_.polylines.back().first, start, PixelY(start.y));
       run_.count = 1;
       return;
     }
@@ -376,13 +371,18 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     list_.points.pop_back();
     polyline.count = 1;
     polyline.drawn = 1;
-    BeginPosition(polyline.first, start);
+    BeginColumn(0, polyline.first, start, start.y);
     ExtendMerged(polyline, end);
   }
 }
 
 bool RecordingSurface::ExtendMerged(PolylineOp& polyline, const PointF& end) {
-  const bool merged = polyline.drawn > polyline.count;
+  if (run_.merging && !(end.x >= run_.first.x)) {
+    // Back to the left (or not a number): the painter draws such a polyline point by point.
+    // Once points were merged it goes on as a new polyline.
+    if (polyline.drawn > polyline.count) return false;
+    run_.merging = false;
+  }
   ++polyline.drawn;
   if (run_.merging && end.x == run_.first.x) {
     // The lowest and highest by Y: whichever way the picture turns Y, they are the points the
@@ -397,17 +397,9 @@ bool RecordingSurface::ExtendMerged(PolylineOp& polyline, const PointF& end) {
     }
     return true;
   }
-  if (run_.merging && !(end.x > run_.first.x)) {
-    // Back to the left (or not a number): the painter draws such a polyline point by point.
-    if (merged) {
-      --polyline.drawn;
-      return false;
-    }
-    run_.merging = false;
-  }
   list_.points.push_back(end);
   ++polyline.count;
-  if (run_.merging) BeginPosition(static_cast<std::uint32_t>(list_.points.size() - 1), end);
+  if (run_.merging) BeginColumn(0, static_cast<std::uint32_t>(list_.points.size() - 1), end, end.y);
   return true;
 }
 

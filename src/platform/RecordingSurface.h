@@ -125,10 +125,9 @@ class RecordingSurface : public DrawingSurface {
   // MergePointsAtOneX: extends the polyline by end; false when end must start a new polyline.
   bool ExtendMerged(PolylineOp& polyline, const PointF& end);
   void StartRun(const PolylineOp& polyline);
-  // A new last column, whose first point is point, at index start of the list's points.
-  void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point);
-  // MergePointsAtOneX: a new last run of points at one X, whose first point is point.
-  void BeginPosition(std::uint32_t start, const PointF& point);
+  // A new last column, whose first point is point, at index start of the list's points, at
+  // pixel row y (MergePointsAtOneX: a new last run of points at one X, y its Y).
+  void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point, double y);
   // The key of a mark (a shape or a dot); false for other operations.
   bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
   [[nodiscard]] MarkKey KeyOfShape(OpKind kind, const ShapeOp& shape) const;

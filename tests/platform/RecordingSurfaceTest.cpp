@@ -81,13 +81,28 @@ TEST(RecordingSurface, LatinOneTextDumpsAsUtf8AndCopyNeedsACopier) {
   EXPECT_EQ(copies, 1);
 }
 
-TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
+// A surface reduced to 100 x 100 pixels, one a unit, filling marks blue.
+RecordingSurface ReducedSurface() {
   RecordingSurface surface;
   surface.ReduceToPixels(100, 100);
   surface.Clear();
   surface.SetScaleWidth(100);
   surface.SetScaleHeight(100);
   surface.SetFillColor(0xFF);
+  return surface;
+}
+
+// The kinds of the operations left, in order.
+std::vector<OpKind> KindsLeft(const DisplayList& list) {
+  std::vector<OpKind> kinds;
+  for (const DisplayOp& op : list.ops) {
+    if (op.kind != OpKind::Removed) kinds.push_back(op.kind);
+  }
+  return kinds;
+}
+
+TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
+  RecordingSurface surface = ReducedSurface();
   surface.Text("title");
   // 300000 marks and dots on ten places, a text in the middle of them, a line after them.
   for (int i = 0; i < 300000; ++i) {
@@ -98,10 +113,7 @@ TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
   }
   surface.Line(0, 0, 100, 100);
   const DisplayList& list = surface.List();
-  std::vector<OpKind> kinds;
-  for (const DisplayOp& op : list.ops) {
-    if (op.kind != OpKind::Removed) kinds.push_back(op.kind);
-  }
+  const std::vector<OpKind> kinds = KindsLeft(list);
   ASSERT_LT(kinds.size(), 100U);
   ASSERT_EQ(list.texts.size(), 2U);
   EXPECT_EQ(list.texts[1].text, "middle");
@@ -115,22 +127,8 @@ TEST(RecordingSurface, AReducedListKeepsTheLastOfRepeatedMarksOnly) {
   EXPECT_EQ(list.shapes.back().x1, 10 + 9 * 5 - 1);
 }
 
-// The kinds of the operations left, in order.
-std::vector<OpKind> KindsLeft(const DisplayList& list) {
-  std::vector<OpKind> kinds;
-  for (const DisplayOp& op : list.ops) {
-    if (op.kind != OpKind::Removed) kinds.push_back(op.kind);
-  }
-  return kinds;
-}
-
 TEST(RecordingSurface, AMarkOnTheLastMarksPixelsTakesItsPlaceAndADotUnderAMarkTakesItsTwinAlong) {
-  RecordingSurface surface;
-  surface.ReduceToPixels(100, 100);
-  surface.Clear();
-  surface.SetScaleWidth(100);
-  surface.SetScaleHeight(100);
-  surface.SetFillColor(0xFF);
+  RecordingSurface surface = ReducedSurface();
   // Marks a tenth of a pixel apart: one pixel box, the last of them left in the list.
   for (int i = 0; i < 5; ++i) surface.Ellipse(20 + i * 0.01, 20, 30 + i * 0.01, 30);
   ASSERT_EQ(KindsLeft(surface.List()), (std::vector<OpKind>{OpKind::Clear, OpKind::Scale, OpKind::Ellipse}));
