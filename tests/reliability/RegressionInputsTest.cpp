@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -86,12 +85,9 @@ constexpr char kSmallRangeChart[] =
     "W,500,1,20.25,3\r\n"
     "RE,1000,2,30,12\r\n";
 
-void AsDataFile(const std::string& path, const std::string& workFolder) {
-  const std::string smallRange = workFolder + "/small-range.dat";
-  std::FILE* file = std::fopen(smallRange.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs(kSmallRangeChart, file);
-  std::fclose(file);
+void AsDataFile(const std::string& path, const test::TempDir& scratch) {
+  const std::string workFolder = scratch.Path();
+  const std::string smallRange = scratch.Write("small-range.dat", kSmallRangeChart);
   // Alone, after a time chart and after a small range chart.
   for (const std::string& first : {std::string(), test::ExamplePath("time_rate.dat"), smallRange}) {
     AnsweringPrompter prompter;
@@ -137,7 +133,7 @@ TEST(RegressionInputs, EveryReaderSurvivesThem) {
   for (const std::string& file : files) {
     test::TempDir scratch;
     test::WithinSeconds(10, file, [&] {
-      AsDataFile(file, scratch.Path());
+      AsDataFile(file, scratch);
       AsOtherFiles(file, scratch.Path());
     });
   }
