@@ -24,16 +24,27 @@ std::size_t FindCommas(std::string_view line, std::array<std::uint16_t, 6>& ends
   std::size_t commas = 0;
   std::size_t i = 0;
 #if defined(__SSE2__)
-  // Sixteen bytes at a time; the lowest set bit of the mask is the first comma among them.
+  // Sixteen bytes at a time, the lowest bit of a mask for the first of them; the rest of a line
+  // of sixteen bytes or more is the sixteen that end it, less those seen.
   const __m128i comma = _mm_set1_epi8(',');
-  for (; i + 16 <= size; i += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)));
+  const auto commasIn = [&](std::size_t at) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma)));
+  };
+  const auto take = [&](std::size_t at, unsigned mask) {
     while (mask != 0) {
-      if (commas == 6) return 7;
-      ends[commas++] = static_cast<std::uint16_t>(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+      if (commas == 6) return false;
+      ends[commas++] = static_cast<std::uint16_t>(at + static_cast<std::size_t>(__builtin_ctz(mask)));
       mask &= mask - 1;
     }
+    return true;
+  };
+  for (; i + 16 <= size; i += 16) {
+    if (!take(i, commasIn(i))) return 7;
+  }
+  if (i < size && size >= 16) {
+    if (!take(i, commasIn(size - 16) >> (i + 16 - size))) return 7;
+    i = size;
   }
 #endif
   for (; i < size; ++i) {
