@@ -51,15 +51,18 @@ void RecordingSurface::ReduceToPixels(int width, int height) {
   reduce_ = width > 0 && height > 0;
   pixelWidth_ = width;
   pixelHeight_ = height;
+  UpdatePixelFactors();
 }
 
-double RecordingSurface::PixelX(double x) const {
-  return scale_.width != 0 ? (x - scale_.left) * pixelWidth_ / scale_.width : 0;
+void RecordingSurface::UpdatePixelFactors() {
+  // As the painter maps: pixels a unit, worked out once for the scale.
+  pixelsPerX_ = scale_.width != 0 ? pixelWidth_ / scale_.width : 0;
+  pixelsPerY_ = scale_.height != 0 ? pixelHeight_ / scale_.height : 0;
 }
 
-double RecordingSurface::PixelY(double y) const {
-  return scale_.height != 0 ? (y - scale_.top) * pixelHeight_ / scale_.height : 0;
-}
+double RecordingSurface::PixelX(double x) const { return (x - scale_.left) * pixelsPerX_; }
+
+double RecordingSurface::PixelY(double y) const { return (y - scale_.top) * pixelsPerY_; }
 
 void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point, double y) {
   run_ = ColumnRun{};
@@ -174,7 +177,7 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
   // the shape's fill paints the dot's pixel whatever it held.
   constexpr double kMargin = 1.5;
   if (scale_.width == 0 || scale_.height == 0) return;
-  const double fx = pixelWidth_ / scale_.width, fy = pixelHeight_ / scale_.height;
+  const double fx = pixelsPerX_, fy = pixelsPerY_;
   const double rx = std::fabs((x2 - x1) * fx) / 2, ry = std::fabs((y2 - y1) * fy) / 2;
   if (!(rx >= 2 * kMargin && ry >= 2 * kMargin)) return;
   const double dx = std::fabs((p.x - (x1 + x2) / 2) * fx) + kMargin;
@@ -299,6 +302,7 @@ void RecordingSurface::SetScale(double& field, double value) {
   if (field == value) return;
   field = value;
   scaleChanged_ = true;
+  UpdatePixelFactors();
 }
 
 void RecordingSurface::FlushScale() {

@@ -113,6 +113,7 @@ class RecordingSurface : public DrawingSurface {
     bool merging = true;  // MergePointsAtOneX: the polyline still merges (it never turned back)
     bool lastSeparate = false;  // the run's points end with its last point, after the one before
   };
+  void UpdatePixelFactors();
   [[nodiscard]] double PixelX(double x) const;
   [[nodiscard]] double PixelY(double y) const;
   void ExtendReduced(PolylineOp& polyline, const PointF& end);
@@ -145,6 +146,8 @@ class RecordingSurface : public DrawingSurface {
   bool recordNothing_ = false;
   double pixelWidth_ = 0;
   double pixelHeight_ = 0;
+  double pixelsPerX_ = 0;
+  double pixelsPerY_ = 0;
   ColumnRun run_;
   RecentMarks marks_;
   bool dotsMarked_ = false;  // a dot was taken into marks_ since it was last cleared
