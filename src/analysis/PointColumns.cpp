@@ -18,7 +18,7 @@ double ValueColumn::Scale(int places) {
   return kPowers[places];
 }
 
-void ValueColumn::push_back(double value) {
+void ValueColumn::PushBackAny(double value) {
   if (!wide_ && !PushScaled(value)) Widen();
   if (wide_) doubles_.PushBack(value);
 }

@@ -6,6 +6,7 @@
 // them) as a 32-bit integer with the column's count of places, and reads it back as the very
 // same double; a column holding any other number keeps doubles.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -159,7 +160,17 @@ class ColumnFace {
 class ValueColumn : public ColumnFace<ValueColumn> {
  public:
   using ColumnFace::operator=;
-  void push_back(double value);
+  void push_back(double value) {
+    // Most often a whole number (an LBA) while the column keeps no places: stored as it is.
+    if (!wide_ && places_ == 0 && value > -2147483647.0 && value < 2147483647.0) {
+      const auto whole = static_cast<std::int32_t>(value);
+      if (static_cast<double>(whole) == value && (whole != 0 || !std::signbit(value))) {
+        scaled_.PushBack(whole);
+        return;
+      }
+    }
+    PushBackAny(value);
+  }
   [[nodiscard]] double operator[](std::size_t i) const {
     return wide_ ? doubles_.Get(i) : static_cast<double>(scaled_.Get(i)) / Scale(places_);
   }
@@ -176,6 +187,7 @@ class ValueColumn : public ColumnFace<ValueColumn> {
  private:
   static constexpr int kMostPlaces = 9;
   [[nodiscard]] static double Scale(int places);
+  void PushBackAny(double value);
   // Stores value compactly at places_ or more places; false when it does not fit.
   bool PushScaled(double value);
   // Rewrites the stored integers for `places` places; false when one would not fit.
