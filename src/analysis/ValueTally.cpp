@@ -38,13 +38,10 @@ bool ValueTally::RoomToGrow() const {
 
 ValueTally::Slot& ValueTally::Find(std::uint64_t bits) {
   const std::size_t mask = slots_.size() - 1;
-  // Short decimals differ in all bits of their mantissa, whole numbers only in its top:
-  // every bit is mixed into the slot.
-  std::uint64_t h = bits;
-  h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDULL;
-  h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ULL;
-  h ^= h >> 33;
-  for (std::size_t at = static_cast<std::size_t>(h) & mask;; at = (at + 1) & mask) {
+  // Short decimals differ in all bits of their mantissa, whole numbers only in its top: the
+  // top bits of the product with an odd constant depend on every bit.
+  const auto shift = static_cast<unsigned>(64 - __builtin_ctzll(slots_.size()));
+  for (auto at = static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> shift);; at = (at + 1) & mask) {
     Slot& slot = slots_[at];
     if (slot.bits == bits || slot.bits == kEmpty) return slot;
   }
