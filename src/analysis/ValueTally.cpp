@@ -40,8 +40,7 @@ ValueTally::Slot& ValueTally::Find(std::uint64_t bits) {
   const std::size_t mask = slots_.size() - 1;
   // Short decimals differ in all bits of their mantissa, whole numbers only in its top: the
   // top bits of the product with an odd constant depend on every bit.
-  const auto shift = static_cast<unsigned>(64 - __builtin_ctzll(slots_.size()));
-  for (auto at = static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> shift);; at = (at + 1) & mask) {
+  for (auto at = static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> shift_);; at = (at + 1) & mask) {
     Slot& slot = slots_[at];
     if (slot.bits == bits || slot.bits == kEmpty) return slot;
   }
@@ -50,6 +49,9 @@ ValueTally::Slot& ValueTally::Find(std::uint64_t bits) {
 void ValueTally::Grow() {
   std::vector<Slot> old(slots_.empty() ? 1024 : slots_.size() * 2);
   old.swap(slots_);
+  // The slot is the top bits of the product, as many as the table's size takes.
+  shift_ = 64;
+  for (std::size_t size = slots_.size(); size > 1; size /= 2) --shift_;
   for (const Slot& slot : old) {
     if (slot.bits != kEmpty) Find(slot.bits) = slot;
   }

@@ -47,6 +47,7 @@ class ValueTally {
   void Grow();
 
   std::vector<Slot> slots_;
+  unsigned shift_ = 64;  // 64 less the bits of a slot's index
   std::size_t used_ = 0;
   std::uint64_t count_ = 0;
 };

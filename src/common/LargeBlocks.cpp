@@ -10,7 +10,6 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 namespace varst {
