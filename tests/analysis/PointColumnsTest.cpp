@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "analysis/PointColumns.h"
@@ -72,6 +73,25 @@ TEST(PointColumns, ManyBlocksKeepTheirOrderThroughAClearAndAWidening) {
   EXPECT_EQ(values[n], 1.0 / 3);
   EXPECT_EQ(xs.end() - xs.begin(), static_cast<std::ptrdiff_t>(n));
   EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end()));
+}
+
+// Large blocks are made ahead on a thread of their own: columns filled at once on two threads
+// (two report jobs) each get blocks of their own, whole.
+TEST(PointColumns, ColumnsFilledOnTwoThreadsAtOnceKeepTheirOwnValues) {
+  const std::size_t n = 3 * BlockArray<std::int32_t>::kBlockSize + 5;
+  ValueColumn columns[2];
+  const auto value = [](std::size_t i, std::size_t k) { return static_cast<double>(i * 2 + k); };
+  const auto fill = [&](std::size_t k) {
+    for (std::size_t i = 0; i < n; ++i) columns[k].push_back(value(i, k));
+  };
+  std::thread other(fill, 1);
+  fill(0);
+  other.join();
+  for (std::size_t k = 0; k < 2; ++k) {
+    ASSERT_EQ(columns[k].size(), n);
+    for (std::size_t i = 0; i < n; i += 4099) EXPECT_EQ(columns[k][i], value(i, k));
+    EXPECT_EQ(columns[k][n - 1], value(n - 1, k));
+  }
 }
 
 }  // namespace
