@@ -199,6 +199,15 @@ std::string ChartKind(const ChartState& chart) {
   return chart.UnitCode == 10 ? "count" : "LBA";
 }
 
+bool WritePng(const QImage& image, const std::string& path) {
+  const QByteArray bytes = EncodePngImage(image);
+  if (bytes.isEmpty()) return false;
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.constData(), bytes.size());
+  out.flush();
+  return static_cast<bool>(out);
+}
+
 std::string PartPath(const std::string& staging, std::size_t index) {
   return staging + "/charts/.part-" + std::to_string(index) + ".png";
 }
@@ -249,8 +258,8 @@ FileOutcome ReadOne(const std::string& path, std::size_t index, const ReportOpti
     outcome.serial = rows.front().serial;
   }
   outcome.stamp = FileTimeStampText(path);
-  const QImage image = RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height);
-  outcome.chart = !image.isNull() && image.save(PathToQString(PartPath(staging, index)), "PNG", kPngQuality);
+  outcome.chart = WritePng(RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height),
+                           PartPath(staging, index));
   return outcome;
 }
 
@@ -375,8 +384,7 @@ bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& ser
   });
   LoadContext context = session.Context();
   RedrawTickedRows(context);
-  const QImage image = RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height);
-  return !image.isNull() && image.save(PathToQString(picture), "PNG", kPngQuality);
+  return WritePng(RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height), picture);
 }
 
 bool WriteText(const std::string& path, const std::string& text) {

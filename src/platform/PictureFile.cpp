@@ -11,6 +11,10 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <vector>
+
+#include <zlib.h>
 
 #include "platform/DisplayListPainter.h"
 
@@ -19,12 +23,53 @@ namespace {
 
 constexpr char kPictureTitle[] = "Varst chart";
 
+void AppendBigEndian(QByteArray& out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out.append(static_cast<char>((value >> shift) & 0xFF));
+}
+
+// One chunk: its length, type, data and the CRC of type and data.
+void AppendChunk(QByteArray& out, const char (&type)[5], const unsigned char* data, std::size_t size) {
+  AppendBigEndian(out, static_cast<std::uint32_t>(size));
+  const auto start = out.size();
+  out.append(type, 4);
+  if (size > 0) out.append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start), static_cast<uInt>(size + 4));
+  AppendBigEndian(out, static_cast<std::uint32_t>(crc));
+}
+
+// One row of a PNG picture: its RGB bytes into pixels, then the filter byte and the filtered
+// bytes into row; above holds the row before and takes this one's bytes.
+void FilterRow(const QRgb* source, std::size_t width, std::vector<unsigned char>& pixels,
+               std::vector<unsigned char>& above, std::vector<unsigned char>& row) {
+  for (std::size_t x = 0; x < width; ++x) {
+    pixels[3 * x] = static_cast<unsigned char>(qRed(source[x]));
+    pixels[3 * x + 1] = static_cast<unsigned char>(qGreen(source[x]));
+    pixels[3 * x + 2] = static_cast<unsigned char>(qBlue(source[x]));
+  }
+  const std::size_t n = pixels.size();
+  const auto left = [&](std::size_t i) { return i >= 3 ? pixels[i - 3] : 0; };
+  // Each filter's differences read as signed bytes; the smallest sum of their sizes wins.
+  const auto size = [](unsigned char difference) {
+    const int value = static_cast<signed char>(difference);
+    return static_cast<unsigned>(value < 0 ? -value : value);
+  };
+  unsigned long none = 0, sub = 0, up = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    none += size(pixels[i]);
+    sub += size(static_cast<unsigned char>(pixels[i] - left(i)));
+    up += size(static_cast<unsigned char>(pixels[i] - above[i]));
+  }
+  const int filter = none <= sub && none <= up ? 0 : sub <= up ? 1 : 2;
+  row[0] = static_cast<unsigned char>(filter);
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char before = filter == 0 ? 0 : filter == 1 ? left(i) : above[i];
+    row[1 + i] = static_cast<unsigned char>(pixels[i] - before);
+  }
+  above.swap(pixels);
+}
+
 QByteArray EncodePng(const DisplayList& list, int width, int height) {
-  const QImage image = RenderDisplayList(list, width, height);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", kPngQuality)) return {};
-  return bytes;
+  return EncodePngImage(RenderDisplayList(list, width, height));
 }
 
 // One SVG user unit is one pixel of the PNG of the same size.
@@ -71,6 +116,63 @@ QByteArray EncodePdf(const DisplayList& list, int width, int height) {
 }
 
 }  // namespace
+
+QByteArray EncodePngImage(const QImage& source) {
+  if (source.isNull()) return {};
+  const QImage image = source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+  const auto width = static_cast<std::size_t>(image.width());
+  const auto height = static_cast<std::size_t>(image.height());
+  z_stream stream{};
+  // Level 3: about as fast as the fastest on a chart, and smaller.
+  if (deflateInit(&stream, 3) != Z_OK) return {};
+  struct End {
+    z_stream& stream;
+    ~End() { deflateEnd(&stream); }
+  } end{stream};
+
+  QByteArray out("\x89PNG\r\n\x1a\n", 8);
+  QByteArray header;
+  AppendBigEndian(header, static_cast<std::uint32_t>(width));
+  AppendBigEndian(header, static_cast<std::uint32_t>(height));
+  header.append("\x08\x02\x00\x00\x00", 5);  // 8 bits a sample, RGB, deflate, no filter, no interlace
+  AppendChunk(out, "IHDR", reinterpret_cast<const unsigned char*>(header.constData()), 5 + 8);
+
+  // Row by row, each row filtered as none, "sub" (less the pixel to the left) or "up" (less the
+  // pixel above), whichever leaves the smallest differences, as PNG writers commonly choose; the
+  // compressed bytes go out in data chunks of up to 256 KB, so a large picture needs no second
+  // copy of itself.
+  const std::size_t bytesPerRow = 3 * width;
+  std::vector<unsigned char> pixels(bytesPerRow), above(bytesPerRow, 0);
+  std::vector<unsigned char> row(1 + bytesPerRow);
+  std::vector<unsigned char> compressed(std::size_t{256} << 10);
+  stream.next_out = compressed.data();
+  stream.avail_out = static_cast<uInt>(compressed.size());
+  const auto flushFull = [&] {
+    AppendChunk(out, "IDAT", compressed.data(), compressed.size() - stream.avail_out);
+    stream.next_out = compressed.data();
+    stream.avail_out = static_cast<uInt>(compressed.size());
+  };
+  for (std::size_t y = 0; y <= height; ++y) {
+    const bool last = y == height;
+    if (!last) {
+      FilterRow(reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(y))), width, pixels, above, row);
+      stream.next_in = row.data();
+      stream.avail_in = static_cast<uInt>(row.size());
+    }
+    while (true) {
+      const int result = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+      if (result == Z_STREAM_ERROR || (last && result == Z_BUF_ERROR && stream.avail_out != 0)) return {};
+      if (stream.avail_out == 0) {
+        flushFull();
+        continue;
+      }
+      if (last ? result == Z_STREAM_END : stream.avail_in == 0) break;
+    }
+  }
+  if (stream.avail_out != compressed.size()) flushFull();
+  AppendChunk(out, "IEND", nullptr, 0);
+  return out;
+}
 
 std::optional<PictureFormat> PictureFormatOfPath(const std::string& path) {
   const auto dot = path.find_last_of("./");

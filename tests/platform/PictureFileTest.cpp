@@ -17,6 +17,7 @@
 
 #include "FramedSurface.h"
 #include "app/HeadlessSession.h"
+#include "platform/DisplayListPainter.h"
 #include "platform/RecordingSurface.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -142,6 +143,34 @@ TEST(PictureFile, SaveReplacesAFileWholeAndRefusesAnEmptySize) {
   EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
   EXPECT_FALSE(SavePicture(list, 0, 100, PictureFormat::Png, path));
   EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid()) << "a failed save leaves the file";
+}
+
+// The PNG writer keeps every pixel: flat charts, noise that does not compress (its data comes
+// out in several chunks), a row of one pixel, and a picture of other formats' pixels.
+TEST(PictureFile, PngsReadBackPixelForPixel) {
+  std::uint32_t random = 99;
+  const auto noise = [&random](QImage image) {
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        random = random * 1664525U + 1013904223U;
+        image.setPixel(x, y, qRgb(static_cast<int>(random >> 24), static_cast<int>(random >> 16) & 255, x % 256));
+      }
+    }
+    return image;
+  };
+  const QImage cases[] = {
+      RenderDisplayList(GoldenDrawing("lba_small"), 1200, 800),
+      noise(QImage(701, 600, QImage::Format_RGB32)),
+      noise(QImage(1, 1, QImage::Format_RGB32)),
+      noise(QImage(3, 17, QImage::Format_ARGB32)).convertToFormat(QImage::Format_RGB888),
+  };
+  for (const QImage& image : cases) {
+    const QByteArray png = EncodePngImage(image);
+    QImage back;
+    ASSERT_TRUE(back.loadFromData(png, "PNG")) << image.width();
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image.convertToFormat(QImage::Format_RGB32)) << image.width();
+  }
+  EXPECT_TRUE(EncodePngImage(QImage()).isEmpty());
 }
 
 }  // namespace
