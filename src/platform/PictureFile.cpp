@@ -147,7 +147,7 @@ QByteArray EncodePngImage(const QImage& source) {
   std::vector<unsigned char> compressed(std::size_t{256} << 10);
   stream.next_out = compressed.data();
   stream.avail_out = static_cast<uInt>(compressed.size());
-  const auto flushFull = [&] {
+  const auto emitData = [&] {
     AppendChunk(out, "IDAT", compressed.data(), compressed.size() - stream.avail_out);
     stream.next_out = compressed.data();
     stream.avail_out = static_cast<uInt>(compressed.size());
@@ -163,13 +163,13 @@ QByteArray EncodePngImage(const QImage& source) {
       const int result = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
       if (result == Z_STREAM_ERROR || (last && result == Z_BUF_ERROR && stream.avail_out != 0)) return {};
       if (stream.avail_out == 0) {
-        flushFull();
+        emitData();
         continue;
       }
       if (last ? result == Z_STREAM_END : stream.avail_in == 0) break;
     }
   }
-  if (stream.avail_out != compressed.size()) flushFull();
+  if (stream.avail_out != compressed.size()) emitData();
   AppendChunk(out, "IEND", nullptr, 0);
   return out;
 }
