@@ -42,15 +42,54 @@ bool ValueColumn::PushScaled(double value) {
   return false;
 }
 
+bool ScaledIntegers::Multiply(std::int64_t factor, std::int64_t limit) {
+  const std::size_t n = Size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (std::llabs(Get(i) * factor) > limit) return false;
+  }
+  if (!wide_) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int64_t distance = near_.Get(i) * factor;
+      if (distance < -32768 || distance > 32767) {
+        Widen();
+        break;
+      }
+    }
+  }
+  if (wide_) {
+    for (std::size_t i = 0; i < n; ++i) full_.Set(i, static_cast<std::int32_t>(full_.Get(i) * factor));
+    return true;
+  }
+  for (std::int32_t& base : bases_) base = static_cast<std::int32_t>(base * factor);
+  for (std::size_t i = 0; i < n; ++i) near_.Set(i, static_cast<std::int16_t>(near_.Get(i) * factor));
+  return true;
+}
+
+void ScaledIntegers::Widen() {
+  for (std::size_t i = 0; i < near_.Size(); ++i) full_.PushBack(Get(i));
+  near_.Release();
+  std::vector<std::int32_t>().swap(bases_);
+  wide_ = true;
+}
+
+void ScaledIntegers::Clear() {
+  near_.Clear();
+  full_.Clear();
+  bases_.clear();
+  wide_ = false;
+}
+
+void ScaledIntegers::Release() {
+  near_.Release();
+  full_.Release();
+  std::vector<std::int32_t>().swap(bases_);
+  wide_ = false;
+}
+
 bool ValueColumn::Rescale(int places) {
-  const auto factor = static_cast<std::int64_t>(Scale(places - places_));
-  for (std::size_t i = 0; i < scaled_.Size(); ++i) {
-    if (std::llabs(scaled_.Get(i) * factor) > static_cast<std::int64_t>(kLargestScaled)) return false;
-  }
   // Both forms name the same decimal, so each value reads back as before.
-  for (std::size_t i = 0; i < scaled_.Size(); ++i) {
-    scaled_.Set(i, static_cast<std::int32_t>(scaled_.Get(i) * factor));
-  }
+  const auto factor = static_cast<std::int64_t>(Scale(places - places_));
+  if (!scaled_.Multiply(factor, static_cast<std::int64_t>(kLargestScaled))) return false;
   places_ = places;
   return true;
 }

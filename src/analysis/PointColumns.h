@@ -24,8 +24,8 @@ namespace varst {
 template <typename T>
 class BlockArray {
  public:
-  static_assert(sizeof(T) == 4 || sizeof(T) == 8, "a block holds 2 MB of 4- or 8-byte numbers");
-  static constexpr std::size_t kBlockBits = sizeof(T) == 8 ? 18 : 19;
+  static_assert(sizeof(T) == 2 || sizeof(T) == 4 || sizeof(T) == 8, "a block holds 2 MB of 2-, 4- or 8-byte numbers");
+  static constexpr std::size_t kBlockBits = sizeof(T) == 8 ? 18 : sizeof(T) == 4 ? 19 : 20;
   static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
   void PushBack(T value) {
@@ -156,7 +156,49 @@ class ColumnFace {
   [[nodiscard]] const Derived* Self() const { return static_cast<const Derived*>(this); }
 };
 
-// Values of few decimal places in 4 bytes each; any other value turns the column into doubles.
+// The integers of a compact column, in 2 bytes each while they lie near one another: each run
+// of 256 keeps its first integer as a base and every one as its distance from it (the LBAs of a
+// big file's records lie a few sectors apart, its values to two places within a few thousand of
+// each other). From the first that does not fit on, they take 4 bytes each.
+class ScaledIntegers {
+ public:
+  void PushBack(std::int32_t value) {
+    if (!wide_) {
+      if ((near_.Size() & (kRun - 1)) == 0) bases_.push_back(value);
+      const std::int64_t distance = std::int64_t{value} - bases_.back();
+      if (distance >= -32768 && distance <= 32767) {
+        near_.PushBack(static_cast<std::int16_t>(distance));
+        return;
+      }
+      Widen();
+    }
+    full_.PushBack(value);
+  }
+  [[nodiscard]] std::int32_t Get(std::size_t i) const {
+    return wide_ ? full_.Get(i) : bases_[i / kRun] + near_.Get(i);
+  }
+  [[nodiscard]] std::size_t Size() const { return wide_ ? full_.Size() : near_.Size(); }
+  [[nodiscard]] std::size_t BytesPerValue() const { return wide_ ? sizeof(std::int32_t) : sizeof(std::int16_t); }
+  // Multiplies every integer by factor; false, with nothing changed, when one would lie
+  // beyond +-limit.
+  bool Multiply(std::int64_t factor, std::int64_t limit);
+  // Empties the integers, keeping the blocks they filled (see BlockArray::Clear).
+  void Clear();
+  // Empties the integers and gives their memory back.
+  void Release();
+
+ private:
+  static constexpr std::size_t kRun = 256;
+  void Widen();
+
+  BlockArray<std::int16_t> near_;
+  std::vector<std::int32_t> bases_;  // one for each run of near_
+  BlockArray<std::int32_t> full_;
+  bool wide_ = false;
+};
+
+// Values of few decimal places in 2 or 4 bytes each; any other value turns the column into
+// doubles.
 class ValueColumn : public ColumnFace<ValueColumn> {
  public:
   using ColumnFace::operator=;
@@ -181,8 +223,8 @@ class ValueColumn : public ColumnFace<ValueColumn> {
   [[nodiscard]] bool Compact() const { return !wide_; }
   [[nodiscard]] std::int32_t Scaled(std::size_t i) const { return scaled_.Get(i); }
   [[nodiscard]] double FromScaled(std::int32_t scaled) const { return static_cast<double>(scaled) / Scale(places_); }
-  // Bytes each value takes: 4 while every value fits the compact form, else 8.
-  [[nodiscard]] std::size_t BytesPerValue() const { return wide_ ? sizeof(double) : sizeof(std::int32_t); }
+  // Bytes each value takes: 2 or 4 while every value fits the compact form, else 8.
+  [[nodiscard]] std::size_t BytesPerValue() const { return wide_ ? sizeof(double) : scaled_.BytesPerValue(); }
 
  private:
   static constexpr int kMostPlaces = 9;
@@ -194,7 +236,7 @@ class ValueColumn : public ColumnFace<ValueColumn> {
   bool Rescale(int places);
   void Widen();
 
-  BlockArray<std::int32_t> scaled_;
+  ScaledIntegers scaled_;
   BlockArray<double> doubles_;
   int places_ = 0;
   bool wide_ = false;

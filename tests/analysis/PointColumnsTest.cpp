@@ -17,6 +17,16 @@ namespace {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// 1,000 whole numbers that leap by a million every 256 (where a run of 2-byte integers begins)
+// and once more at `leapAt` too.
+std::vector<double> Leaps(std::size_t leapAt) {
+  std::vector<double> values;
+  for (std::size_t i = 0; i < 1000; ++i) {
+    values.push_back(static_cast<double>((i / 256 + (i >= leapAt ? 7 : 0)) * 1000000 + i % 256));
+  }
+  return values;
+}
+
 TEST(PointColumns, ValuesReadBackExactlyAndCompactWhileTheyAreShortDecimals) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   struct Case {
@@ -25,6 +35,11 @@ TEST(PointColumns, ValuesReadBackExactlyAndCompactWhileTheyAreShortDecimals) {
     std::size_t bytes;  // per value after the last one
   };
   const Case cases[] = {
+      {"near one another", {80.46, 80.5, 79, 81.99, -3.25}, 2},
+      {"places grow, the integers still near", {1, 2.5, 3.25, 4.125}, 2},
+      {"places grow, the integers then too far apart", {0, 30000, 0.5}, 4},
+      {"far apart only where a run begins", Leaps(512), 2},
+      {"far apart inside a run", Leaps(300), 4},
       {"whole numbers", {0, 1, -5, 2147483647.0 - 1, 1000}, 4},
       {"places grow, earlier values rescaled", {12, 3.5, 123.25, 0.001, 99.999999}, 4},
       {"nine places", {0.123456789, 1.5}, 4},
@@ -47,7 +62,7 @@ TEST(PointColumns, ValuesReadBackExactlyAndCompactWhileTheyAreShortDecimals) {
     column.push_back(2.5);
     EXPECT_EQ(column.size(), 1U);
     EXPECT_EQ(column[0], 2.5);
-    EXPECT_EQ(column.BytesPerValue(), 4U) << c.name;
+    EXPECT_EQ(column.BytesPerValue(), 2U) << c.name;
   }
 }
 
