@@ -157,7 +157,7 @@ class ColumnFace {
 };
 
 // The integers of a compact column, in 2 bytes each while they lie near one another: each run
-// of 256 keeps its first integer as a base and every one as its distance from it (the LBAs of a
+// of 32 keeps its first integer as a base and every one as its distance from it (the LBAs of a
 // big file's records lie a few sectors apart, its values to two places within a few thousand of
 // each other). From the first that does not fit on, they take 4 bytes each.
 class ScaledIntegers {
@@ -188,7 +188,7 @@ class ScaledIntegers {
   void Release();
 
  private:
-  static constexpr std::size_t kRun = 256;
+  static constexpr std::size_t kRun = 32;
   void Widen();
 
   BlockArray<std::int16_t> near_;

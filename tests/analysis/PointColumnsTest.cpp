@@ -17,7 +17,7 @@ namespace {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// 1,000 whole numbers that leap by a million every 256 (where a run of 2-byte integers begins)
+// 1,000 whole numbers that leap by a million every 256 (where runs of 2-byte integers begin)
 // and once more at `leapAt` too.
 std::vector<double> Leaps(std::size_t leapAt) {
   std::vector<double> values;
