@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <iostream>
 #include <mutex>
 #include <set>
@@ -199,13 +200,17 @@ std::string ChartKind(const ChartState& chart) {
   return chart.UnitCode == 10 ? "count" : "LBA";
 }
 
-bool WritePng(const QImage& image, const std::string& path) {
-  const QByteArray bytes = EncodePngImage(image);
-  if (bytes.isEmpty()) return false;
+bool WriteText(const std::string& path, std::string_view text) {
   std::ofstream out(path, std::ios::binary);
-  out.write(bytes.constData(), bytes.size());
+  out << text;
   out.flush();
   return static_cast<bool>(out);
+}
+
+bool WritePng(const QImage& image, const std::string& path) {
+  const QByteArray bytes = EncodePngImage(image);
+  return !bytes.isEmpty() &&
+         WriteText(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 std::string PartPath(const std::string& staging, std::size_t index) {
@@ -385,13 +390,6 @@ bool WriteOverlay(const ReportGroup& group, const std::vector<ReportSeries>& ser
   LoadContext context = session.Context();
   RedrawTickedRows(context);
   return WritePng(RenderDisplayList(session.Drawing(), options.chart.width, options.chart.height), picture);
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  out.flush();
-  return static_cast<bool>(out);
 }
 
 std::string OutlierShareText(const ReportGroup* group, std::size_t memberIndex) {
