@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
@@ -120,23 +121,29 @@ QPen MakePen(Colour colour, std::int32_t style) {
 // pixels, not the records. Marks are told apart by their key at the current mapping.
 class LastMarks {
  public:
-  LastMarks(const DisplayList& list, QSizeF size) {
-    Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
+  LastMarks(const DisplayList& list, QSizeF size) : repeated_(list.ops.size(), false) {
+    // From the last operation back: a key seen already belongs to a later mark. Each operation
+    // is mapped by the last scale before it.
+    std::vector<std::uint32_t> scales;
     for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-      const DisplayOp& op = list.ops[i];
-      if (op.kind == OpKind::Scale) mapping = Mapping(list.scales[op.index], size);
+      if (list.ops[i].kind == OpKind::Scale) scales.push_back(i);
+    }
+    const auto mappingBefore = [&](std::size_t scale) {
+      return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)
+                        : Mapping(list.scales[list.ops[scales[scale - 1]].index], size);
+    };
+    std::size_t scale = scales.size();  // the scales at or before the operation
+    Mapping mapping = mappingBefore(scale);
+    MarkTable seen;
+    for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
+      if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
       MarkKey key;
-      if (KeyOf(list, op, mapping, key)) last_.Exchange(key, i);
+      if (KeyOf(list, list.ops[i], mapping, key) && seen.Exchange(key, i) != MarkTable::kNone) repeated_[i] = true;
     }
   }
 
   // Whether op i is a mark that a later one paints over exactly.
-  [[nodiscard]] bool Repeated(const DisplayList& list, std::uint32_t i, const Mapping& mapping) const {
-    MarkKey key;
-    if (!KeyOf(list, list.ops[i], mapping, key)) return false;
-    const std::uint32_t last = last_.Get(key);
-    return last != MarkTable::kNone && last != i;
-  }
+  [[nodiscard]] bool Repeated(std::uint32_t i) const { return repeated_[i]; }
 
  private:
   static bool KeyOf(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, MarkKey& key) {
@@ -162,7 +169,106 @@ class LastMarks {
     return false;
   }
 
-  MarkTable last_;
+  std::vector<bool> repeated_;
+};
+
+// The pixels of an image painted in place, beside its painter.
+struct RasterTarget {
+  QRgb* bits = nullptr;
+  qsizetype wordsPerLine = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// An ellipse on whole pixels as the painter paints it, kept as spans of one colour relative to
+// its box's corner, made once for each size and pair of colours: tens of thousands of error
+// marks of one size cost a few stores each instead of a trip through the painter. The painter
+// paints such a box the same wherever it lies, but for what falls off the picture.
+class EllipseStamps {
+ public:
+  // Paints the ellipse in the box of w x h pixels at (left, top); false when it has no stamp
+  // for it (the painter paints it then).
+  bool Paint(const RasterTarget& target, int left, int top, int w, int h, Colour pen, Colour fill) {
+    const Stamp* stamp = Find(w, h, pen, fill);
+    if (stamp == nullptr) return false;
+    if (left + w + kMargin < 0 || top + h + kMargin < 0 || left - kMargin >= target.width ||
+        top - kMargin >= target.height) {
+      return true;
+    }
+    for (const Span& span : stamp->spans) {
+      const int y = top + span.dy;
+      if (y < 0 || y >= target.height) continue;
+      const int from = std::max(0, left + span.dx);
+      const int to = std::min(target.width, left + span.dx + span.length);
+      QRgb* line = target.bits + static_cast<qsizetype>(y) * target.wordsPerLine;
+      for (int x = from; x < to; ++x) line[x] = span.colour;
+    }
+    return true;
+  }
+
+  static constexpr int kLargest = 256;  // pixels across; larger ones go to the painter
+
+ private:
+  static constexpr int kMargin = 2;  // pixels around the box in which the outline may fall
+  static constexpr std::size_t kMostStamps = 64;
+  struct Span {
+    int dy = 0, dx = 0, length = 0;
+    QRgb colour = 0;
+  };
+  struct Stamp {
+    int w = 0, h = 0;
+    Colour pen = 0, fill = 0;
+    bool usable = false;
+    std::vector<Span> spans;
+  };
+
+  const Stamp* Find(int w, int h, Colour pen, Colour fill) {
+    for (const Stamp& stamp : stamps_) {
+      if (stamp.w == w && stamp.h == h && stamp.pen == pen && stamp.fill == fill) {
+        return stamp.usable ? &stamp : nullptr;
+      }
+    }
+    if (w < 1 || h < 1 || w > kLargest || h > kLargest || stamps_.size() >= kMostStamps) return nullptr;
+    stamps_.push_back(Make(w, h, pen, fill));
+    return stamps_.back().usable ? &stamps_.back() : nullptr;
+  }
+
+  // Paints the ellipse on a black and on a white ground: the pixels that come out the same
+  // are the ones it paints.
+  static Stamp Make(int w, int h, Colour pen, Colour fill) {
+    Stamp stamp{w, h, pen, fill, false, {}};
+    const QSize size(w + 2 * kMargin + 1, h + 2 * kMargin + 1);
+    QImage grounds[2] = {QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_RGB32)};
+    grounds[0].fill(QColor(0, 0, 0));
+    grounds[1].fill(QColor(255, 255, 255));
+    for (QImage& ground : grounds) {
+      QPainter painter(&ground);
+      painter.setPen(MakePen(pen, kPenSolid));
+      painter.setBrush(ToQColor(fill));
+      painter.drawEllipse(QRectF(kMargin, kMargin, w, h));
+    }
+    for (int y = 0; y < size.height(); ++y) {
+      const auto* a = reinterpret_cast<const QRgb*>(grounds[0].constScanLine(y));
+      const auto* b = reinterpret_cast<const QRgb*>(grounds[1].constScanLine(y));
+      for (int x = 0; x < size.width();) {
+        if (a[x] != b[x]) {
+          ++x;
+          continue;
+        }
+        // Painted up to the picture's edge: the margin was too small, the painter paints it.
+        if (x == 0 || y == 0 || y == size.height() - 1) return stamp;
+        int end = x + 1;
+        while (end < size.width() && a[end] == b[end] && a[end] == a[x]) ++end;
+        if (end == size.width()) return stamp;
+        stamp.spans.push_back({y - kMargin, x - kMargin, end - x, a[x]});
+        x = end;
+      }
+    }
+    stamp.usable = true;
+    return stamp;
+  }
+
+  std::vector<Stamp> stamps_;
 };
 
 // What one painting of a list keeps between operations: the pen and brush the last shape set,
@@ -173,6 +279,10 @@ struct PaintState {
   bool shapeStyle = false;  // the painter's pen and brush are the shape colours below
   Colour pen = 0;
   Colour fill = 0;
+  // A picture of pixels: error marks go on whole pixels (below).
+  bool raster = false;
+  const RasterTarget* target = nullptr;  // its pixels, when they can be written directly
+  EllipseStamps stamps;
 
   // Leaves the painter without a brush, as it was handed over.
   void End(QPainter& painter) {
@@ -180,6 +290,12 @@ struct PaintState {
     shapeStyle = false;
   }
 };
+
+// Whether a box lies near enough to the picture to be taken to whole pixels.
+bool OnPicture(const QRectF& box) {
+  constexpr double kFar = 1e6;
+  return box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar;
+}
 
 // Paints one operation; a polyline from its point `firstPoint` on.
 void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
@@ -221,6 +337,14 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
       if (op.kind == OpKind::Rectangle) {
         painter.drawRect(box);
+      } else if (state.raster && OnPicture(box)) {
+        // On the whole pixels of the mark's key, so that marks told apart by it paint the same
+        // pixels when their keys are the same.
+        const int left = WholePixel(box.left()), top = WholePixel(box.top());
+        const int w = WholePixel(box.right()) - left, h = WholePixel(box.bottom()) - top;
+        if (state.target == nullptr || !state.stamps.Paint(*state.target, left, top, w, h, shape.pen, shape.fill)) {
+          painter.drawEllipse(QRectF(left, top, w, h));
+        }
       } else {
         painter.drawEllipse(box);
       }
@@ -249,18 +373,29 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
   }
 }
 
-}  // namespace
+bool PaintsPixels(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  return engine != nullptr && engine->type() == QPaintEngine::Raster;
+}
 
-void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
+void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const RasterTarget* target) {
   painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
   Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
   PaintState state;
+  state.raster = PaintsPixels(painter);
+  state.target = target;
   const LastMarks lastMarks(list, size);
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-    if (lastMarks.Repeated(list, i, mapping)) continue;
+    if (lastMarks.Repeated(i)) continue;
     PaintOp(painter, list, list.ops[i], mapping, size, state);
   }
   state.End(painter);
+}
+
+}  // namespace
+
+void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
+  PaintList(painter, list, size, nullptr);
 }
 
 PaintedEnd EndOf(const DisplayList& list) {
@@ -283,6 +418,7 @@ PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSi
     }
   }
   PaintState state;
+  state.raster = PaintsPixels(painter);
   std::size_t i = from.ops;
   // The polyline painted last may have grown: its new part goes on from its last painted point.
   if (from.ops > 0 && list.ops[from.ops - 1].kind == OpKind::Polyline && from.lastCount > 0) {
@@ -296,8 +432,11 @@ PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSi
 
 QImage RenderDisplayList(const DisplayList& list, int width, int height) {
   QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+  // Taken before the painter begins: the image is not shared, and its pixels stay where they are.
+  const RasterTarget target{reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
+                            image.height()};
   QPainter painter(&image);
-  PaintDisplayList(painter, list, QSizeF(image.width(), image.height()));
+  PaintList(painter, list, QSizeF(image.width(), image.height()), &target);
   painter.end();
   return image;
 }

@@ -11,6 +11,8 @@ class QPainter;
 namespace varst {
 
 // Paints the list into a target of the given size in pixels, starting with the background.
+// On pixels (an image, a widget) round marks go on the whole pixels of their box, its edges
+// rounded halves away from zero, as marks are told apart; vector targets keep their places.
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size);
 
 // Where a painted list ended: its operation count and the point count of its last operation

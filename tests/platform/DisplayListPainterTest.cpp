@@ -147,6 +147,57 @@ TEST(DisplayListPainter, TheLastOfRepeatedMarksStaysOnTop) {
   EXPECT_EQ(image.pixelColor(50, 50), QColor(0, 0, 255)) << "the blue mark over the red one";
 }
 
+int DifferentPixels(const QImage& a, const QImage& b) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+  }
+  return count;
+}
+
+// Round marks go on the whole pixels they are told apart by (halves away from zero), and a
+// picture rendered to an image paints each as the painter paints that box: near and over the
+// picture's edges, at every size up to the largest it keeps a stamp for and beyond, in pairs
+// of colours. The same list through a plain painter (the window's way) paints the same.
+TEST(DisplayListPainter, RoundMarksPaintTheirWholePixelBoxesAsThePainterDoes) {
+  constexpr int kWidth = 180, kHeight = 120;
+  std::uint32_t random = 99;
+  const auto next = [&random](int below) {
+    random = random * 1664525U + 1013904223U;
+    return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
+  };
+  const Colour colours[][2] = {{Rgb(255, 0, 0), Rgb(0, 255, 0)}, {Rgb(1, 2, 3), Rgb(1, 2, 3)}, {Rgb(255, 255, 255), 0}};
+  for (const auto& [pen, fill] : colours) {
+    RecordingSurface surface;
+    surface.SetBackColor(Rgb(0, 0, 80));
+    surface.Clear();
+    surface.SetScaleWidth(kWidth);  // one unit a pixel, Y downward
+    surface.SetScaleHeight(kHeight);
+    surface.SetPenColor(pen);
+    surface.SetFillColor(fill);
+    QImage expected(kWidth, kHeight, QImage::Format_RGB32);
+    expected.fill(QColor(0, 0, 80));
+    QPainter painter(&expected);
+    painter.setPen(QPen(QColor::fromRgb(pen & 0xFF, (pen >> 8) & 0xFF, (pen >> 16) & 0xFF), 0));
+    painter.setBrush(QColor::fromRgb(fill & 0xFF, (fill >> 8) & 0xFF, (fill >> 16) & 0xFF));
+    for (int i = 0; i < 400; ++i) {
+      const int w = i == 0 ? 300 : i % 50 == 1 ? 1 + next(4) : 1 + next(40);
+      const int h = i == 0 ? 200 : i % 7 == 0 ? w : 1 + next(40);
+      const int left = next(kWidth + 2 * w) - w - 1, top = next(kHeight + 2 * h) - h - 1;
+      const auto off = [&next] { return (next(99) - 49) / 100.0; };  // rounds away
+      surface.Ellipse(left + off(), top + off(), left + w + off(), top + h + off());
+      painter.drawEllipse(QRectF(left, top, w, h));
+    }
+    painter.end();
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), kWidth, kHeight), expected), 0) << pen;
+    QImage plain(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter plainPainter(&plain);
+    PaintDisplayList(plainPainter, surface.List(), QSizeF(kWidth, kHeight));
+    plainPainter.end();
+    EXPECT_EQ(DifferentPixels(plain, expected), 0) << pen;
+  }
+}
+
 // Draws a dense noisy series left to right: breaks now and then, error marks on every point
 // of a stretch and on every 500th point elsewhere.
 void DrawDenseSeries(RecordingSurface& surface) {
@@ -245,14 +296,6 @@ void DrawSeriesAtPositions(RecordingSurface& surface, bool turnBack) {
   for (int i = 0; i < 5000; ++i) to(41 + i / 500, 10 + next() / 32.0);
   if (!turnBack) return;
   for (int i = 0; i < 2000; ++i) to(25 + i / 100, 60 + next() / 32.0);
-}
-
-int DifferentPixels(const QImage& a, const QImage& b) {
-  int count = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-  }
-  return count;
 }
 
 TEST(DisplayListPainter, AListMergedAtOneXPaintsTheSamePicturesAtEverySize) {
