@@ -30,15 +30,18 @@ inline std::int32_t WholePixel(double value) {
   return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
 }
 
+// The fields in four words, each through a multiplication of its own (side by side in the
+// processor), then mixed down to the low bits that pick a slot.
 inline std::size_t HashMarkKey(const MarkKey& key) {
-  std::uint64_t h = 0x9E3779B97F4A7C15ULL;
-  for (const std::uint32_t word :
-       {static_cast<std::uint32_t>(key.x1), static_cast<std::uint32_t>(key.y1), static_cast<std::uint32_t>(key.x2),
-        static_cast<std::uint32_t>(key.y2), static_cast<std::uint32_t>(key.pen), static_cast<std::uint32_t>(key.fill),
-        key.kind}) {
-    h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 32;
-  }
+  const auto pair = [](std::int32_t a, std::int32_t b) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32 | static_cast<std::uint32_t>(b);
+  };
+  std::uint64_t h = pair(key.x1, key.y1) * 0x9E3779B97F4A7C15ULL + pair(key.x2, key.y2) * 0xC2B2AE3D27D4EB4FULL +
+                    pair(key.pen, key.fill) * 0x165667B19E3779F9ULL +
+                    key.kind * 0xFF51AFD7ED558CCDULL;
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ULL;
+  h ^= h >> 32;
   return static_cast<std::size_t>(h);
 }
 
@@ -106,9 +109,11 @@ class MarkTable {
 class RecentMarks {
  public:
   // Stores index under key; returns the index stored before under the same key, or kNone.
-  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
+  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) { return Exchange(key, HashMarkKey(key), index); }
+  // The same with the key's hash worked out already.
+  std::uint32_t Exchange(const MarkKey& key, std::size_t hash, std::uint32_t index) {
     if (slots_.empty()) slots_.resize(kSlots);
-    Slot& slot = slots_[HashMarkKey(key) & (kSlots - 1)];
+    Slot& slot = slots_[hash & (kSlots - 1)];
     const std::uint32_t before = slot.index != kNone && slot.key == key ? slot.index : kNone;
     slot.key = key;
     slot.index = index;
@@ -116,9 +121,9 @@ class RecentMarks {
   }
 
   // Whether the mark stored under key is the operation at index.
-  [[nodiscard]] bool Holds(const MarkKey& key, std::uint32_t index) const {
+  [[nodiscard]] bool Holds(const MarkKey& key, std::size_t hash, std::uint32_t index) const {
     if (slots_.empty()) return false;
-    const Slot& slot = slots_[HashMarkKey(key) & (kSlots - 1)];
+    const Slot& slot = slots_[hash & (kSlots - 1)];
     return slot.index == index && slot.key == key;
   }
 

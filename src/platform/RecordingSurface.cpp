@@ -48,6 +48,7 @@ constexpr std::size_t kCompactAfter = 1 << 16;
 RecordingSurface::RecordingSurface() { list_.Reset(0); }
 
 void RecordingSurface::ReduceToPixels(int width, int height) {
+  SettleDot();
   reduce_ = width > 0 && height > 0;
   pixelWidth_ = width;
   pixelHeight_ = height;
@@ -169,26 +170,41 @@ void RecordingSurface::ForgetRepeatedMark() {
   if (before != RecentMarks::kNone) RemoveMark(before);
 }
 
-void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2) {
-  if (list_.ops.empty() || !IsDot(list_, list_.ops.back())) return;
-  const PolylineOp& polyline = list_.polylines[list_.ops.back().index];
-  const PointF p = list_.points[polyline.first];
+bool RecordingSurface::Covers(OpKind kind, double x1, double y1, double x2, double y2, const PointF& p) const {
   // A pixel and a half inside the shape's edge, whichever way a coordinate falls on a pixel:
   // the shape's fill paints the dot's pixel whatever it held.
   constexpr double kMargin = 1.5;
-  if (scale_.width == 0 || scale_.height == 0) return;
+  if (scale_.width == 0 || scale_.height == 0) return false;
   const double fx = pixelsPerX_, fy = pixelsPerY_;
   const double rx = std::fabs((x2 - x1) * fx) / 2, ry = std::fabs((y2 - y1) * fy) / 2;
-  if (!(rx >= 2 * kMargin && ry >= 2 * kMargin)) return;
+  if (!(rx >= 2 * kMargin && ry >= 2 * kMargin)) return false;
   const double dx = std::fabs((p.x - (x1 + x2) / 2) * fx) + kMargin;
   const double dy = std::fabs((p.y - (y1 + y2) / 2) * fy) + kMargin;
   // (dx / rx)^2 + (dy / ry)^2 <= 1 for an ellipse, without dividing.
-  const bool inside = kind == OpKind::Ellipse ? dx * dx * ry * ry + dy * dy * rx * rx <= rx * rx * ry * ry
-                                              : dx <= rx && dy <= ry;
-  if (!inside) return;
-  // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
-  // too, as it would have gone for this one (there is none when no dot was kept since the
-  // marks were last cleared).
+  return kind == OpKind::Ellipse ? dx * dx * ry * ry + dy * dy * rx * rx <= rx * rx * ry * ry : dx <= rx && dy <= ry;
+}
+
+void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2) {
+  if (dotHeld_) {
+    if (!Covers(kind, x1, y1, x2, y2, heldDot_)) {
+      AddHeldDot();
+      return;
+    }
+    dotHeld_ = false;
+    // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
+    // too, as it would have gone for this one (there is none when no dot was kept since the
+    // marks were last cleared).
+    if (dotsMarked_) {
+      const MarkKey key{WholePixel(PixelX(heldDot_.x)), WholePixel(PixelY(heldDot_.y)), 0, 0, heldPen_,
+                        static_cast<Colour>(heldStyle_), static_cast<std::uint32_t>(OpKind::Polyline)};
+      const std::uint32_t before = marks_.Take(key);
+      if (before != RecentMarks::kNone) RemoveMark(before);
+    }
+    return;
+  }
+  if (list_.ops.empty() || !IsDot(list_, list_.ops.back())) return;
+  const PolylineOp& polyline = list_.polylines[list_.ops.back().index];
+  if (!Covers(kind, x1, y1, x2, y2, list_.points[polyline.first])) return;
   if (dotsMarked_) {
     MarkKey key;
     KeyOfMark(list_.ops.back(), key);
@@ -198,6 +214,26 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
   list_.points.resize(list_.polylines.back().first);
   list_.polylines.pop_back();
   list_.ops.pop_back();
+}
+
+void RecordingSurface::HoldDot(const PointF& point) {
+  dotHeld_ = true;
+  // Field by field: a copy of the whole point would read back the two halves just written.
+  heldDot_.x = point.x;
+  heldDot_.y = point.y;
+  heldPen_ = penColor_;
+  heldStyle_ = penStyle_;
+}
+
+void RecordingSurface::AddHeldDot() {
+  dotHeld_ = false;
+  PushOp(OpKind::Polyline, list_.polylines.size());
+  list_.polylines.push_back({heldPen_, heldStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
+  list_.points.push_back(heldDot_);
+  list_.points.push_back(heldDot_);
+  // Its run is the one point, twice.
+  BeginColumn(ColumnOf(PixelX(heldDot_.x)), list_.polylines.back().first, heldDot_, PixelY(heldDot_.y));
+  run_.count = 1;
 }
 
 void RecordingSurface::Compact() {
@@ -300,6 +336,8 @@ void RecordingSurface::SetBackColor(Colour colour) {
 
 void RecordingSurface::SetScale(double& field, double value) {
   if (field == value) return;
+  // A dot held back belongs to the scale it was drawn at.
+  SettleDot();
   field = value;
   scaleChanged_ = true;
   UpdatePixelFactors();
@@ -317,6 +355,7 @@ void RecordingSurface::FlushScale() {
 
 void RecordingSurface::Text(const std::string& text) {
   if (recordNothing_) return;
+  SettleDot();
   FlushScale();
   if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Text, static_cast<std::uint32_t>(list_.texts.size())});
@@ -326,6 +365,7 @@ void RecordingSurface::Text(const std::string& text) {
 
 void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
+  SettleDot();
   FlushScale();
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
@@ -350,20 +390,15 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     }
   }
   if (reduce_) FinishDot();
-  list_.ops.push_back({OpKind::Polyline, static_cast<std::uint32_t>(list_.polylines.size())});
+  if (reduce_ && start.x == end.x && start.y == end.y && std::isfinite(PixelX(start.x))) {
+    // A dot (the first point of a series, a point after a break).
+    HoldDot(start);
+    return;
+  }
+  PushOp(OpKind::Polyline, list_.polylines.size());
   list_.polylines.push_back({penColor_, penStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
   list_.points.push_back(start);
   list_.points.push_back(end);
-  if (reduce_ && start.x == end.x && start.y == end.y) {
-    // A dot (the first point of a series, a point after a break): its run is the one point,
-    // twice, as the general way below leaves it, without working its pixels out three times.
-    const double px = PixelX(start.x);
-    if (std::isfinite(px)) {
-      BeginColumn(ColumnOf(px), list_.polylines.back().first, start, PixelY(start.y));
-      run_.count = 1;
-      return;
-    }
-  }
   if (reduce_) {
     PolylineOp& polyline = list_.polylines.back();
     list_.points.pop_back();
@@ -425,8 +460,9 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
   DropDotUnder(kind, x1, y1, x2, y2);
   FinishDot();
   const MarkKey key = KeyOfShape(kind, shape);
+  const std::size_t hash = HashMarkKey(key);
   if (!list_.ops.empty() && list_.ops.back().kind == kind &&
-      marks_.Holds(key, static_cast<std::uint32_t>(list_.ops.size() - 1))) {
+      marks_.Holds(key, hash, static_cast<std::uint32_t>(list_.ops.size() - 1))) {
     // The last operation is a mark of the same pixels: this one would remove it and follow
     // it, which leaves this one in its place.
     list_.shapes[list_.ops.back().index] = shape;
@@ -434,9 +470,15 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
     return;
   }
   const auto at = static_cast<std::uint32_t>(list_.ops.size());
-  list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
-  list_.shapes.push_back(shape);
-  const std::uint32_t before = marks_.Exchange(key, at);
+  PushOp(kind, list_.shapes.size());
+  ShapeOp& added = list_.shapes.emplace_back();
+  added.x1 = x1;
+  added.y1 = y1;
+  added.x2 = x2;
+  added.y2 = y2;
+  added.pen = penColor_;
+  added.fill = fillColor_;
+  const std::uint32_t before = marks_.Exchange(key, hash, at);
   if (before != RecentMarks::kNone) RemoveMark(before);
 }
 
@@ -450,6 +492,7 @@ void RecordingSurface::Ellipse(double x1, double y1, double x2, double y2) {
 
 void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
   if (recordNothing_ || xy.size() < 6) return;
+  SettleDot();
   FlushScale();
   list_.ops.push_back({OpKind::Polygon, static_cast<std::uint32_t>(list_.polygons.size())});
   list_.polygons.push_back({fill, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255)),
@@ -459,6 +502,7 @@ void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill,
 }
 
 void RecordingSurface::Clear() {
+  dotHeld_ = false;
   ++generation_;
   list_.Reset(list_.background);
   marks_.Clear();
@@ -469,6 +513,7 @@ void RecordingSurface::Clear() {
 }
 
 bool RecordingSurface::CopyPicture() {
+  SettleDot();
   return copier_ && copier_(list_, exportWidth_, exportHeight_);
 }
 

@@ -18,7 +18,11 @@ class RecordingSurface : public DrawingSurface {
 
   RecordingSurface();
 
-  [[nodiscard]] const DisplayList& List() const { return list_; }
+  [[nodiscard]] const DisplayList& List() const {
+    // The surface itself is never const; the dot held back is part of what was drawn.
+    if (dotHeld_) const_cast<RecordingSurface*>(this)->AddHeldDot();
+    return list_;
+  }
   // Counts every change, so a view can tell whether it must repaint.
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
   // Counts the changes other than additions (a clear, a new background, marks dropped): while
@@ -138,7 +142,22 @@ class RecordingSurface : public DrawingSurface {
   // A dot that the shape about to be drawn paints over (an error mark around its point) is
   // taken out of the list.
   void DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2);
+  // Whether a shape paints over the pixel of a dot at p, whatever it held.
+  [[nodiscard]] bool Covers(OpKind kind, double x1, double y1, double x2, double y2, const PointF& p) const;
   void FinishDot();
+  // A reduced list holds a new dot back until the next operation: most often that is the mark
+  // drawn around it (an error record), which covers it, and the dot never enters the list.
+  void HoldDot(const PointF& point);
+  void AddHeldDot();
+  void SettleDot() {
+    if (dotHeld_) AddHeldDot();
+  }
+  // Appends an operation, written in place.
+  void PushOp(OpKind kind, std::size_t index) {
+    DisplayOp& op = list_.ops.emplace_back();
+    op.kind = kind;
+    op.index = static_cast<std::uint32_t>(index);
+  }
   void Compact();
 
   bool reduce_ = false;
@@ -151,6 +170,10 @@ class RecordingSurface : public DrawingSurface {
   ColumnRun run_;
   RecentMarks marks_;
   bool dotsMarked_ = false;  // a dot was taken into marks_ since it was last cleared
+  bool dotHeld_ = false;
+  PointF heldDot_;
+  Colour heldPen_ = 0;
+  std::int32_t heldStyle_ = 0;
   std::size_t removed_ = 0;
 
   DisplayList list_;

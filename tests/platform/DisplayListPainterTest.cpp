@@ -9,6 +9,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "FramedSurface.h"
@@ -235,6 +236,48 @@ TEST(DisplayListPainter, AListReducedToThePicturesPixelsPaintsTheSamePicture) {
   // Bound by the pixels where no mark comes between the points of a polyline.
   EXPECT_LT(reduced.List().points.size(), 40000U);
   EXPECT_LT(reduced.List().points.size() * 5, full.List().points.size());
+}
+
+// A reduced list keeps a new dot back until it sees what follows; whatever that is, the dot is
+// painted where and as it was drawn.
+TEST(DisplayListPainter, ADotIsPaintedWhateverFollowsIt) {
+  const std::vector<std::pair<const char*, std::function<void(RecordingSurface&)>>> next = {
+      {"nothing", [](RecordingSurface&) {}},
+      {"a line on from it", [](RecordingSurface& s) { s.Line(50.3, 50.3, 70, 20); }},
+      {"a line elsewhere", [](RecordingSurface& s) { s.Line(10, 10, 20, 10); }},
+      {"a mark beside it", [](RecordingSurface& s) { s.Ellipse(53, 53, 60, 60); }},
+      {"a text", [](RecordingSurface& s) { s.Text("x"); }},
+      {"a polygon over it", [](RecordingSurface& s) { s.FilledPolygon({40, 40, 60, 40, 60, 60}, Rgb(0, 0, 255), 128); }},
+      {"a new scale", [](RecordingSurface& s) {
+         s.SetScaleWidth(50);
+         s.Line(10, 10, 20, 10);
+       }},
+      {"a new scale and a mark", [](RecordingSurface& s) {
+         s.SetScaleWidth(50);
+         s.Ellipse(10, 10, 12, 12);
+       }},
+      {"another dot", [](RecordingSurface& s) { s.Line(20.2, 20.2, 20.2, 20.2); }},
+  };
+  for (const auto& [what, follow] : next) {
+    RecordingSurface full = FramedSurface();
+    RecordingSurface reduced;
+    reduced.ReduceToPixels(100, 100);
+    for (RecordingSurface* surface : {&full, &reduced}) {
+      if (surface == &reduced) Frame(reduced);
+      surface->SetPenColor(Rgb(0, 255, 0));
+      surface->SetFillColor(Rgb(255, 0, 0));
+      surface->Line(50.3, 50.3, 50.3, 50.3);
+      follow(*surface);
+    }
+    const QImage picture = RenderDisplayList(reduced.List(), 100, 100);
+    EXPECT_EQ(DifferentPixels(picture, RenderDisplayList(full.List(), 100, 100)), 0) << what;
+    const QColor dot = picture.pixelColor(50, 50);
+    if (std::string_view(what) == "a polygon over it") {
+      EXPECT_TRUE(dot.green() > 0 && dot.blue() > 0) << "the dot shows through the polygon drawn after it";
+    } else {
+      EXPECT_EQ(dot, QColor(0, 255, 0)) << what;
+    }
+  }
 }
 
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
