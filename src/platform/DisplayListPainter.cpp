@@ -125,8 +125,11 @@ class LastMarks {
     // From the last operation back: a key seen already belongs to a later mark. Each operation
     // is mapped by the last scale before it.
     std::vector<std::uint32_t> scales;
+    std::size_t marks = 0;
     for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-      if (list.ops[i].kind == OpKind::Scale) scales.push_back(i);
+      const OpKind kind = list.ops[i].kind;
+      if (kind == OpKind::Scale) scales.push_back(i);
+      marks += kind == OpKind::Ellipse || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
     }
     const auto mappingBefore = [&](std::size_t scale) {
       return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)
@@ -134,11 +137,14 @@ class LastMarks {
     };
     std::size_t scale = scales.size();  // the scales at or before the operation
     Mapping mapping = mappingBefore(scale);
-    MarkTable seen;
+    MarkKeySet seen;
+    // Most marks of a list reduced to pixels differ; a list of every record's mark repeats a few.
+    constexpr std::size_t kMostReserved = std::size_t{1} << 18;
+    seen.Reserve(std::min(marks, kMostReserved));
     for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
       if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
       MarkKey key;
-      if (KeyOf(list, list.ops[i], mapping, key) && seen.Exchange(key, i) != MarkTable::kNone) repeated_[i] = true;
+      if (KeyOf(list, list.ops[i], mapping, key) && !seen.Insert(key)) repeated_[i] = true;
     }
   }
 
@@ -180,8 +186,8 @@ struct RasterTarget {
   int height = 0;
 };
 
-// An ellipse on whole pixels as the painter paints it, kept as spans of one colour relative to
-// its box's corner, made once for each size and pair of colours: tens of thousands of error
+// An ellipse on whole pixels as the painter paints it, kept as the runs of pixels it paints on
+// each row relative to its box's corner, made once for each size and pair of colours: tens of thousands of error
 // marks of one size cost a few stores each instead of a trip through the painter. The painter
 // paints such a box the same wherever it lies, but for what falls off the picture.
 class EllipseStamps {
@@ -198,10 +204,12 @@ class EllipseStamps {
     for (const Span& span : stamp->spans) {
       const int y = top + span.dy;
       if (y < 0 || y >= target.height) continue;
-      const int from = std::max(0, left + span.dx);
-      const int to = std::min(target.width, left + span.dx + span.length);
+      const int start = left + span.dx;
+      const int from = std::max(0, start);
+      const int to = std::min(target.width, start + span.length);
       QRgb* line = target.bits + static_cast<qsizetype>(y) * target.wordsPerLine;
-      for (int x = from; x < to; ++x) line[x] = span.colour;
+      const QRgb* pixels = stamp->pixels.data() + span.first - start;
+      for (int x = from; x < to; ++x) line[x] = pixels[x];
     }
     return true;
   }
@@ -211,15 +219,17 @@ class EllipseStamps {
  private:
   static constexpr int kMargin = 2;  // pixels around the box in which the outline may fall
   static constexpr std::size_t kMostStamps = 64;
+  // A run of painted pixels on one row, whatever their colours.
   struct Span {
     int dy = 0, dx = 0, length = 0;
-    QRgb colour = 0;
+    std::ptrdiff_t first = 0;  // its first pixel in the stamp's pixels
   };
   struct Stamp {
     int w = 0, h = 0;
     Colour pen = 0, fill = 0;
     bool usable = false;
     std::vector<Span> spans;
+    std::vector<QRgb> pixels;
   };
 
   const Stamp* Find(int w, int h, Colour pen, Colour fill) {
@@ -236,7 +246,7 @@ class EllipseStamps {
   // Paints the ellipse on a black and on a white ground: the pixels that come out the same
   // are the ones it paints.
   static Stamp Make(int w, int h, Colour pen, Colour fill) {
-    Stamp stamp{w, h, pen, fill, false, {}};
+    Stamp stamp{w, h, pen, fill, false, {}, {}};
     const QSize size(w + 2 * kMargin + 1, h + 2 * kMargin + 1);
     QImage grounds[2] = {QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_RGB32)};
     grounds[0].fill(QColor(0, 0, 0));
@@ -258,9 +268,10 @@ class EllipseStamps {
         // Painted up to the picture's edge: the margin was too small, the painter paints it.
         if (x == 0 || y == 0 || y == size.height() - 1) return stamp;
         int end = x + 1;
-        while (end < size.width() && a[end] == b[end] && a[end] == a[x]) ++end;
+        while (end < size.width() && a[end] == b[end]) ++end;
         if (end == size.width()) return stamp;
-        stamp.spans.push_back({y - kMargin, x - kMargin, end - x, a[x]});
+        stamp.spans.push_back({y - kMargin, x - kMargin, end - x, static_cast<std::ptrdiff_t>(stamp.pixels.size())});
+        stamp.pixels.insert(stamp.pixels.end(), a + x, a + end);
         x = end;
       }
     }

@@ -45,60 +45,50 @@ inline std::size_t HashMarkKey(const MarkKey& key) {
   return static_cast<std::size_t>(h);
 }
 
-// Key -> the index of the operation that drew the mark last. Open addressing in one array:
-// millions of look-ups of a few thousand keys.
-class MarkTable {
+// A set of keys: an open-addressed table of 8-byte slots (a fingerprint of the key's hash and
+// where the key is kept), so that the table of a picture's hundred thousand different marks
+// stays small, and the keys themselves are read only when a fingerprint matches.
+class MarkKeySet {
  public:
-  // Stores index under key; returns the index stored before, or kNone.
-  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
-    if ((used_ + 1) * 2 > slots_.size()) Grow();
-    Slot& slot = Find(key);
-    const std::uint32_t before = slot.index;
-    if (before == kNone) ++used_;
-    slot.key = key;
-    slot.index = index;
-    return before;
+  // Room for `keys` keys before the table grows.
+  void Reserve(std::size_t keys) {
+    std::size_t size = slots_.empty() ? 1024 : slots_.size();
+    while (size < 2 * keys + 2) size *= 2;
+    if (size > slots_.size()) Rehash(size);
+    keys_.reserve(keys);
   }
 
-  [[nodiscard]] std::uint32_t Get(const MarkKey& key) const {
-    if (slots_.empty()) return kNone;
-    return const_cast<MarkTable*>(this)->Find(key).index;
+  // Adds key; false when it was there already.
+  bool Insert(const MarkKey& key) {
+    if ((keys_.size() + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 1024 : slots_.size() * 2);
+    const std::size_t hash = HashMarkKey(key);
+    const auto fingerprint = static_cast<std::uint32_t>(hash >> 32);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      const std::uint64_t slot = slots_[at];
+      if (slot == 0) {
+        keys_.push_back(key);
+        slots_[at] = static_cast<std::uint64_t>(fingerprint) << 32 | keys_.size();
+        return true;
+      }
+      if (static_cast<std::uint32_t>(slot >> 32) == fingerprint && keys_[(slot & 0xFFFFFFFFU) - 1] == key) return false;
+    }
   }
-
-  void Clear() {
-    if (used_ == 0) return;
-    for (Slot& slot : slots_) slot.index = kNone;
-    used_ = 0;
-  }
-
-  static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
 
  private:
-  struct Slot {
-    MarkKey key;
-    std::uint32_t index = kNone;
-  };
-
-  Slot& Find(const MarkKey& key) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = HashMarkKey(key) & mask;; at = (at + 1) & mask) {
-      Slot& slot = slots_[at];
-      if (slot.index == kNone || slot.key == key) return slot;
+  void Rehash(std::size_t size) {
+    slots_.assign(size, 0);
+    const std::size_t mask = size - 1;
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      const std::size_t hash = HashMarkKey(keys_[k]);
+      std::size_t at = hash & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = (hash >> 32) << 32 | (k + 1);
     }
   }
 
-  void Grow() {
-    std::vector<Slot> old(slots_.empty() ? 0 : slots_.size());
-    old.swap(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
-    used_ = 0;
-    for (const Slot& slot : old) {
-      if (slot.index != kNone) Exchange(slot.key, slot.index);
-    }
-  }
-
-  std::vector<Slot> slots_;
-  std::size_t used_ = 0;
+  std::vector<std::uint64_t> slots_;  // 0: empty
+  std::vector<MarkKey> keys_;
 };
 
 // The last marks seen, a fixed number of them, each key in one place by its hash: a new key
@@ -149,7 +139,7 @@ class RecentMarks {
     }
   }
 
-  static constexpr std::uint32_t kNone = MarkTable::kNone;
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
 
  private:
   static constexpr std::size_t kSlots = std::size_t{1} << 13;
