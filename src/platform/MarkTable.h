@@ -110,11 +110,15 @@ class RecentMarks {
     return before;
   }
 
-  // Whether the mark stored under key is the operation at index.
-  [[nodiscard]] bool Holds(const MarkKey& key, std::size_t hash, std::uint32_t index) const {
-    if (slots_.empty()) return false;
-    const Slot& slot = slots_[hash & (kSlots - 1)];
-    return slot.index == index && slot.key == key;
+  struct Slot {
+    MarkKey key;
+    std::uint32_t index = 0xFFFFFFFFU;
+  };
+  // The one place of a key with this hash: its index stands for the key only while its key is
+  // the key.
+  Slot& SlotOf(std::size_t hash) {
+    if (slots_.empty()) slots_.resize(kSlots);
+    return slots_[hash & (kSlots - 1)];
   }
 
   // Forgets key; returns the index stored under it, or kNone.
@@ -132,21 +136,20 @@ class RecentMarks {
   }
 
   // The operations were renumbered: operation i is now newIndex[i]. Every slot names an
-  // operation that is kept (a mark is dropped only for the one that takes its slot).
+  // operation that is kept (a mark is dropped only for the one that takes its slot), or a mark
+  // not yet in the list.
   void Renumber(const std::vector<std::uint32_t>& newIndex) {
     for (Slot& slot : slots_) {
-      if (slot.index != kNone) slot.index = newIndex[slot.index];
+      if (slot.index != kNone && (slot.index & kWaiting) == 0) slot.index = newIndex[slot.index];
     }
   }
 
   static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
+  // Set in an index that names a mark waiting to enter the list (the rest is its number).
+  static constexpr std::uint32_t kWaiting = 0x80000000U;
 
  private:
   static constexpr std::size_t kSlots = std::size_t{1} << 13;
-  struct Slot {
-    MarkKey key;
-    std::uint32_t index = kNone;
-  };
   // Made on the first mark: a surface that draws no marks (or a small file's) pays nothing.
   std::vector<Slot> slots_;
 };

@@ -48,7 +48,7 @@ constexpr std::size_t kCompactAfter = 1 << 16;
 RecordingSurface::RecordingSurface() { list_.Reset(0); }
 
 void RecordingSurface::ReduceToPixels(int width, int height) {
-  SettleDot();
+  Settle();
   reduce_ = width > 0 && height > 0;
   pixelWidth_ = width;
   pixelHeight_ = height;
@@ -187,7 +187,7 @@ bool RecordingSurface::Covers(OpKind kind, double x1, double y1, double x2, doub
 void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2, double y2) {
   if (dotHeld_) {
     if (!Covers(kind, x1, y1, x2, y2, heldDot_)) {
-      AddHeldDot();
+      Settle();
       return;
     }
     dotHeld_ = false;
@@ -202,7 +202,8 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
     }
     return;
   }
-  if (list_.ops.empty() || !IsDot(list_, list_.ops.back())) return;
+  // The list's last operation is the last drawn only while no mark waits.
+  if (waitingMarks_ != 0 || list_.ops.empty() || !IsDot(list_, list_.ops.back())) return;
   const PolylineOp& polyline = list_.polylines[list_.ops.back().index];
   if (!Covers(kind, x1, y1, x2, y2, list_.points[polyline.first])) return;
   if (dotsMarked_) {
@@ -337,7 +338,7 @@ void RecordingSurface::SetBackColor(Colour colour) {
 void RecordingSurface::SetScale(double& field, double value) {
   if (field == value) return;
   // A dot held back belongs to the scale it was drawn at.
-  SettleDot();
+  Settle();
   field = value;
   scaleChanged_ = true;
   UpdatePixelFactors();
@@ -345,6 +346,7 @@ void RecordingSurface::SetScale(double& field, double value) {
 
 void RecordingSurface::FlushScale() {
   if (!scaleChanged_) return;
+  Settle();
   scaleChanged_ = false;
   // Marks are told apart by their pixels, which a new scale moves.
   marks_.Clear();
@@ -355,7 +357,7 @@ void RecordingSurface::FlushScale() {
 
 void RecordingSurface::Text(const std::string& text) {
   if (recordNothing_) return;
-  SettleDot();
+  Settle();
   FlushScale();
   if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Text, static_cast<std::uint32_t>(list_.texts.size())});
@@ -365,10 +367,17 @@ void RecordingSurface::Text(const std::string& text) {
 
 void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
-  SettleDot();
-  FlushScale();
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
+  if (waitingMarks_ != 0 && !dotHeld_ && !scaleChanged_ && start.x == end.x && start.y == end.y &&
+      std::isfinite(PixelX(start.x))) {
+    // A dot after waiting marks waits after them: the mark drawn next is most often its own.
+    ++revision_;
+    HoldDot(start);
+    return;
+  }
+  Settle();
+  FlushScale();
   ++revision_;
   // Merging at one X keeps the painter's order of columns, which runs left to right only
   // while X grows to the right.
@@ -458,28 +467,78 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
     return;
   }
   DropDotUnder(kind, x1, y1, x2, y2);
-  FinishDot();
+  if (waitingMarks_ == 0) FinishDot();
   const MarkKey key = KeyOfShape(kind, shape);
-  const std::size_t hash = HashMarkKey(key);
-  if (!list_.ops.empty() && list_.ops.back().kind == kind &&
-      marks_.Holds(key, hash, static_cast<std::uint32_t>(list_.ops.size() - 1))) {
-    // The last operation is a mark of the same pixels: this one would remove it and follow
-    // it, which leaves this one in its place.
-    list_.shapes[list_.ops.back().index] = shape;
-    ++generation_;
-    return;
+  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(key));
+  if (slot.index != RecentMarks::kNone && slot.key == key) {
+    if ((slot.index & RecentMarks::kWaiting) != 0) {
+      // Drawn again while it waits: it moves to the end of the waiting marks.
+      const auto mark = static_cast<std::uint16_t>(slot.index & ~RecentMarks::kWaiting);
+      waiting_[mark].shape = shape;
+      Unlink(mark);
+      AppendWaiting(mark);
+      ++generation_;
+      return;
+    }
+    const std::uint32_t before = slot.index;
+    slot.index = RecentMarks::kNone;
+    RemoveMark(before);
   }
+  AddWaitingMark(kind, key, shape);
+}
+
+void RecordingSurface::AddWaitingMark(OpKind kind, const MarkKey& key, const ShapeOp& shape) {
+  if (waitingMarks_ == kMostWaiting) AddOldestWaitingMark();
+  if (waiting_.empty()) {
+    waiting_.resize(kMostWaiting);
+    for (std::uint16_t i = 0; i < kMostWaiting; ++i) waiting_[i].after = i + 1 < kMostWaiting ? i + 1 : kNoMark;
+    freeWaiting_ = 0;
+  }
+  const std::uint16_t mark = freeWaiting_;
+  freeWaiting_ = waiting_[mark].after;
+  WaitingMark& waiting = waiting_[mark];
+  waiting.shape = shape;
+  waiting.key = key;
+  waiting.kind = kind;
+  AppendWaiting(mark);
+  ++waitingMarks_;
+  // Found by its key (a key that shares the place is forgotten, and so is this one when its
+  // place is taken: a repeat it misses is only a mark painted twice).
+  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(key));
+  slot.key = key;
+  slot.index = RecentMarks::kWaiting | mark;
+}
+
+void RecordingSurface::Unlink(std::uint16_t mark) {
+  WaitingMark& waiting = waiting_[mark];
+  (waiting.before == kNoMark ? oldestWaiting_ : waiting_[waiting.before].after) = waiting.after;
+  (waiting.after == kNoMark ? newestWaiting_ : waiting_[waiting.after].before) = waiting.before;
+}
+
+void RecordingSurface::AppendWaiting(std::uint16_t mark) {
+  WaitingMark& waiting = waiting_[mark];
+  waiting.before = newestWaiting_;
+  waiting.after = kNoMark;
+  (newestWaiting_ == kNoMark ? oldestWaiting_ : waiting_[newestWaiting_].after) = mark;
+  newestWaiting_ = mark;
+}
+
+void RecordingSurface::AddOldestWaitingMark() {
+  const std::uint16_t mark = oldestWaiting_;
+  const WaitingMark& waiting = waiting_[mark];
   const auto at = static_cast<std::uint32_t>(list_.ops.size());
-  PushOp(kind, list_.shapes.size());
-  ShapeOp& added = list_.shapes.emplace_back();
-  added.x1 = x1;
-  added.y1 = y1;
-  added.x2 = x2;
-  added.y2 = y2;
-  added.pen = penColor_;
-  added.fill = fillColor_;
-  const std::uint32_t before = marks_.Exchange(key, hash, at);
-  if (before != RecentMarks::kNone) RemoveMark(before);
+  PushOp(waiting.kind, list_.shapes.size());
+  list_.shapes.push_back(waiting.shape);
+  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(waiting.key));
+  if (slot.index == (RecentMarks::kWaiting | mark)) slot.index = at;
+  Unlink(mark);
+  waiting_[mark].after = freeWaiting_;
+  freeWaiting_ = mark;
+  --waitingMarks_;
+}
+
+void RecordingSurface::AddWaitingMarks() {
+  while (waitingMarks_ != 0) AddOldestWaitingMark();
 }
 
 void RecordingSurface::Rectangle(double x1, double y1, double x2, double y2) {
@@ -492,7 +551,7 @@ void RecordingSurface::Ellipse(double x1, double y1, double x2, double y2) {
 
 void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
   if (recordNothing_ || xy.size() < 6) return;
-  SettleDot();
+  Settle();
   FlushScale();
   list_.ops.push_back({OpKind::Polygon, static_cast<std::uint32_t>(list_.polygons.size())});
   list_.polygons.push_back({fill, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255)),
@@ -503,6 +562,9 @@ void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill,
 
 void RecordingSurface::Clear() {
   dotHeld_ = false;
+  waiting_.clear();
+  oldestWaiting_ = newestWaiting_ = freeWaiting_ = kNoMark;
+  waitingMarks_ = 0;
   ++generation_;
   list_.Reset(list_.background);
   marks_.Clear();
@@ -513,7 +575,7 @@ void RecordingSurface::Clear() {
 }
 
 bool RecordingSurface::CopyPicture() {
-  SettleDot();
+  Settle();
   return copier_ && copier_(list_, exportWidth_, exportHeight_);
 }
 

@@ -19,8 +19,8 @@ class RecordingSurface : public DrawingSurface {
   RecordingSurface();
 
   [[nodiscard]] const DisplayList& List() const {
-    // The surface itself is never const; the dot held back is part of what was drawn.
-    if (dotHeld_) const_cast<RecordingSurface*>(this)->AddHeldDot();
+    // The surface itself is never const; what waits to enter the list is part of what was drawn.
+    if (dotHeld_ || waitingMarks_ != 0) const_cast<RecordingSurface*>(this)->Settle();
     return list_;
   }
   // Counts every change, so a view can tell whether it must repaint.
@@ -149,9 +149,25 @@ class RecordingSurface : public DrawingSurface {
   // drawn around it (an error record), which covers it, and the dot never enters the list.
   void HoldDot(const PointF& point);
   void AddHeldDot();
-  void SettleDot() {
+  // Puts what waits (the marks, then the dot) into the list.
+  void Settle() {
+    if (waitingMarks_ != 0) AddWaitingMarks();
     if (dotHeld_) AddHeldDot();
   }
+  // A reduced list keeps its newest marks out of the list for a while, in the order they were
+  // last drawn: a mark drawn again before it enters (thousands of error records on a few
+  // hundred pixels) takes its new place among them without a trace in the list.
+  struct WaitingMark {
+    ShapeOp shape;
+    MarkKey key;
+    OpKind kind = OpKind::Ellipse;
+    std::uint16_t before = 0, after = 0;  // the waiting marks drawn last before and after it
+  };
+  void AddWaitingMark(OpKind kind, const MarkKey& key, const ShapeOp& shape);
+  void Unlink(std::uint16_t mark);
+  void AppendWaiting(std::uint16_t mark);
+  void AddOldestWaitingMark();
+  void AddWaitingMarks();
   // Appends an operation, written in place.
   void PushOp(OpKind kind, std::size_t index) {
     DisplayOp& op = list_.ops.emplace_back();
@@ -170,6 +186,11 @@ class RecordingSurface : public DrawingSurface {
   ColumnRun run_;
   RecentMarks marks_;
   bool dotsMarked_ = false;  // a dot was taken into marks_ since it was last cleared
+  static constexpr std::uint16_t kMostWaiting = 256;
+  static constexpr std::uint16_t kNoMark = 0xFFFF;
+  std::vector<WaitingMark> waiting_;
+  std::uint16_t oldestWaiting_ = kNoMark, newestWaiting_ = kNoMark, freeWaiting_ = kNoMark;
+  std::size_t waitingMarks_ = 0;
   bool dotHeld_ = false;
   PointF heldDot_;
   Colour heldPen_ = 0;

@@ -280,6 +280,51 @@ TEST(DisplayListPainter, ADotIsPaintedWhateverFollowsIt) {
   }
 }
 
+// Overlapping marks of three colours and sizes drawn again and again, in bursts of a few
+// hundred pixels' worth (more than a reduced list keeps waiting), between lines, dots and a
+// text: the reduced list paints what the whole one paints.
+TEST(DisplayListPainter, AReducedListKeepsMarksInTheOrderTheyWereLastDrawn) {
+  RecordingSurface full = FramedSurface();
+  RecordingSurface reduced;
+  reduced.ReduceToPixels(200, 200);
+  for (RecordingSurface* surface : {&full, &reduced}) {
+    if (surface == &reduced) Frame(reduced);
+    std::uint32_t random = 5;
+    const auto next = [&random](int below) {
+      random = random * 1664525U + 1013904223U;
+      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
+    };
+    const Colour colours[] = {Rgb(255, 0, 0), Rgb(0, 0, 255), Rgb(255, 255, 0)};
+    for (int i = 0; i < 30000; ++i) {
+      const int burst = i / 3000;
+      // 8 x 8 places two pixels apart, two sizes, three colours: 768 marks a burst.
+      const double x = burst * 9 + next(8), y = 20 + next(8) * 1.01;
+      const double r = 0.7 + next(2) * 1.5;
+      const Colour colour = colours[next(3)];
+      surface->SetPenColor(colour);
+      surface->SetFillColor(colour);
+      if (next(50) == 0) {
+        surface->Line(x, y, x + 3, y + 20);
+      } else if (next(40) == 0) {
+        surface->Line(x + 1.5, y, x + 1.5, y);  // a dot beside the next mark, on earlier ones
+      } else if (i == 15000) {
+        surface->SetCurrentX(x);
+        surface->SetCurrentY(y);
+        surface->Text("mark");
+      }
+      if (next(4) == 0) {
+        surface->Rectangle(x - r, y - r, x + r, y + r);
+      } else {
+        surface->Ellipse(x - r, y - r, x + r, y + r);
+      }
+    }
+  }
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(reduced.List(), 200, 200), RenderDisplayList(full.List(), 200, 200)), 0);
+  std::size_t kept = 0;
+  for (const DisplayOp& op : reduced.List().ops) kept += op.kind != OpKind::Removed ? 1 : 0;
+  EXPECT_LT(kept * 3, full.List().ops.size());
+}
+
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
 // over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
 TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
