@@ -31,16 +31,16 @@ void ChartView::paintEvent(QPaintEvent* /*event*/) {
   const bool grown = paintedValid_ && painted_.size() == pixels && paintedGeneration_ == surface_.Generation();
   if (progressive_ && grown && paintedRevision_ != surface_.Revision()) {
     QPainter chart(&painted_);
-    paintedEnd_ = PaintDisplayListAdded(chart, surface_.List(), QSizeF(width(), height()), paintedEnd_);
+    paintedEnd_ = PaintDisplayListAdded(chart, surface_.List(), QSizeF(width(), height()), paintedEnd_, &painted_);
     paintedRevision_ = surface_.Revision();
     paintedExact_ = false;
     ++chartPaints_;
   } else if (!paintedValid_ || painted_.size() != pixels || paintedRevision_ != surface_.Revision() ||
              (!paintedExact_ && !progressive_)) {
-    painted_ = QPixmap(pixels);
+    painted_ = QImage(pixels, QImage::Format_RGB32);
     painted_.setDevicePixelRatio(ratio);
     QPainter chart(&painted_);
-    PaintDisplayList(chart, surface_.List(), QSizeF(width(), height()));
+    PaintDisplayList(chart, surface_.List(), QSizeF(width(), height()), &painted_);
     paintedRevision_ = surface_.Revision();
     paintedGeneration_ = surface_.Generation();
     paintedEnd_ = EndOf(surface_.List());
@@ -50,7 +50,7 @@ void ChartView::paintEvent(QPaintEvent* /*event*/) {
   }
   progressive_ = false;
   QPainter painter(this);
-  painter.drawPixmap(0, 0, painted_);
+  painter.drawImage(0, 0, painted_);
   if (paintOverlay) paintOverlay(painter);
 }
 

@@ -4,7 +4,7 @@
 // kept as a picture, so that what is painted over it (the hover readout, a drag band) costs
 // no painting of the drawing.
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -47,7 +47,7 @@ class ChartView : public QWidget {
  private:
   RecordingSurface surface_;
   std::uint64_t paintedRevision_ = 0;
-  QPixmap painted_;
+  QImage painted_;  // an image, so that marks can be written to its pixels
   bool paintedValid_ = false;
   bool paintedExact_ = false;  // painted whole (not a progress picture)
   bool progressive_ = false;   // the next paint may add to the picture

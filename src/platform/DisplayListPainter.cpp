@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/DrawingSurface.h"
@@ -389,6 +390,17 @@ bool PaintsPixels(const QPainter& painter) {
   return engine != nullptr && engine->type() == QPaintEngine::Raster;
 }
 
+// The pixels of the image a painter paints on, where marks may be written to them directly.
+std::optional<RasterTarget> TargetOf(const QPainter& painter, QImage* image) {
+  if (image == nullptr || image->format() != QImage::Format_RGB32 || image->devicePixelRatio() != 1 ||
+      painter.device() != image || !painter.transform().isIdentity() || painter.hasClipping()) {
+    return std::nullopt;
+  }
+  // The painter made the image's data its own when it began: this does not copy it.
+  return RasterTarget{reinterpret_cast<QRgb*>(image->bits()), image->bytesPerLine() / 4, image->width(),
+                      image->height()};
+}
+
 void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const RasterTarget* target) {
   painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
   Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
@@ -405,8 +417,9 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
 
 }  // namespace
 
-void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size) {
-  PaintList(painter, list, size, nullptr);
+void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size, QImage* image) {
+  const std::optional<RasterTarget> target = TargetOf(painter, image);
+  PaintList(painter, list, size, target ? &*target : nullptr);
 }
 
 PaintedEnd EndOf(const DisplayList& list) {
@@ -418,7 +431,8 @@ PaintedEnd EndOf(const DisplayList& list) {
   return end;
 }
 
-PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from) {
+PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from,
+                                 QImage* image) {
   if (from.ops > list.ops.size()) return from;
   // The mapping in force where the painted part ended.
   Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
@@ -430,6 +444,8 @@ PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSi
   }
   PaintState state;
   state.raster = PaintsPixels(painter);
+  const std::optional<RasterTarget> target = TargetOf(painter, image);
+  state.target = target ? &*target : nullptr;
   std::size_t i = from.ops;
   // The polyline painted last may have grown: its new part goes on from its last painted point.
   if (from.ops > 0 && list.ops[from.ops - 1].kind == OpKind::Polyline && from.lastCount > 0) {

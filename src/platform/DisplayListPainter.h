@@ -13,7 +13,9 @@ namespace varst {
 // Paints the list into a target of the given size in pixels, starting with the background.
 // On pixels (an image, a widget) round marks go on the whole pixels of their box, its edges
 // rounded halves away from zero, as marks are told apart; vector targets keep their places.
-void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size);
+// `image`: the image the painter paints on, whose pixels marks may then be written to directly
+// (only an RGB32 image at one pixel a unit, painted without a transform or a clip).
+void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size, QImage* image = nullptr);
 
 // Where a painted list ended: its operation count and the point count of its last operation
 // when that is a polyline (which may grow).
@@ -26,7 +28,8 @@ struct PaintedEnd {
 // Paints over a picture of the list as it stood at `from` what was added to it since (a list
 // only added to, as it is while a file loads): a progress picture. Marks repeated later are
 // painted all the same, so only PaintDisplayList gives the exact picture. Returns the new end.
-PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from);
+PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSizeF size, PaintedEnd from,
+                                 QImage* image = nullptr);
 
 // The list rendered into a new image of width x height pixels.
 [[nodiscard]] QImage RenderDisplayList(const DisplayList& list, int width, int height);

@@ -159,7 +159,7 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 // Round marks go on the whole pixels they are told apart by (halves away from zero), and a
 // picture rendered to an image paints each as the painter paints that box: near and over the
 // picture's edges, at every size up to the largest it keeps a stamp for and beyond, in pairs
-// of colours. The same list through a plain painter (the window's way) paints the same.
+// of colours; so does the same list painted through a painter on a screen.
 TEST(DisplayListPainter, RoundMarksPaintTheirWholePixelBoxesAsThePainterDoes) {
   constexpr int kWidth = 180, kHeight = 120;
   std::uint32_t random = 99;
@@ -191,11 +191,13 @@ TEST(DisplayListPainter, RoundMarksPaintTheirWholePixelBoxesAsThePainterDoes) {
     }
     painter.end();
     EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), kWidth, kHeight), expected), 0) << pen;
-    QImage plain(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter plainPainter(&plain);
-    PaintDisplayList(plainPainter, surface.List(), QSizeF(kWidth, kHeight));
-    plainPainter.end();
-    EXPECT_EQ(DifferentPixels(plain, expected), 0) << pen;
+    for (const bool direct : {false, true}) {  // through the painter (as on a screen); into the pixels
+      QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+      QPainter on(&picture);
+      PaintDisplayList(on, surface.List(), QSizeF(kWidth, kHeight), direct ? &picture : nullptr);
+      on.end();
+      EXPECT_EQ(DifferentPixels(picture, expected), 0) << pen << (direct ? " into the pixels" : "");
+    }
   }
 }
 
