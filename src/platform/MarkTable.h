@@ -60,8 +60,14 @@ class MarkKeySet {
 
   // Adds key; false when it was there already.
   bool Insert(const MarkKey& key) {
-    if ((keys_.size() + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 1024 : slots_.size() * 2);
     const std::size_t hash = HashMarkKey(key);
+    // Marks repeat near one another: the keys met last answer most look-ups from the cache.
+    if (recent_.empty()) recent_.resize(kRecent);
+    Recent& recent = recent_[(hash >> 40) & (kRecent - 1)];
+    if (recent.used && recent.key == key) return false;
+    recent.key = key;
+    recent.used = true;
+    if ((keys_.size() + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 1024 : slots_.size() * 2);
     const auto fingerprint = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -87,6 +93,12 @@ class MarkKeySet {
     }
   }
 
+  static constexpr std::size_t kRecent = 2048;
+  struct Recent {
+    MarkKey key;
+    bool used = false;
+  };
+  std::vector<Recent> recent_;  // each a key of the set, by its hash
   std::vector<std::uint64_t> slots_;  // 0: empty
   std::vector<MarkKey> keys_;
 };
