@@ -283,23 +283,39 @@ class EllipseStamps {
   std::vector<Stamp> stamps_;
 };
 
-// What one painting of a list keeps between operations: the pen and brush the last shape set,
-// which the next shape of the same colours keeps (thousands of error marks come in a row, and
-// each change of the painter's brush costs more than the mark).
+// What one painting of a list keeps between operations: the pen and the brush it set last,
+// which the next operation of the same colours keeps (an error record draws a line and a mark,
+// in the same pen; a change of the painter's pen or brush costs more than either). Lines,
+// points and texts do not use the brush, so on pixels it stays set between marks.
 struct PaintState {
   std::vector<QPointF> mapped;
-  bool shapeStyle = false;  // the painter's pen and brush are the shape colours below
-  Colour pen = 0;
-  Colour fill = 0;
+  bool penKnown = false;  // the painter's pen is penColour in penStyle, width 0
+  Colour penColour = 0;
+  std::int32_t penStyle = 0;
+  bool brushSet = false;  // the painter's brush is brushColour
+  Colour brushColour = 0;
   // A picture of pixels: error marks go on whole pixels (below).
   bool raster = false;
   const RasterTarget* target = nullptr;  // its pixels, when they can be written directly
   EllipseStamps stamps;
 
+  void UsePen(QPainter& painter, Colour colour, std::int32_t style) {
+    if (penKnown && penColour == colour && penStyle == style) return;
+    painter.setPen(MakePen(colour, style));
+    penKnown = true;
+    penColour = colour;
+    penStyle = style;
+  }
+  void UseBrush(QPainter& painter, Colour colour) {
+    if (brushSet && brushColour == colour) return;
+    painter.setBrush(ToQColor(colour));
+    brushSet = true;
+    brushColour = colour;
+  }
   // Leaves the painter without a brush, as it was handed over.
   void End(QPainter& painter) {
-    if (shapeStyle) painter.setBrush(Qt::NoBrush);
-    shapeStyle = false;
+    if (brushSet) painter.setBrush(Qt::NoBrush);
+    brushSet = false;
   }
 };
 
@@ -313,8 +329,9 @@ bool OnPicture(const QRectF& box) {
 void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
              PaintState& state, std::uint32_t firstPoint = 0) {
   std::vector<QPointF>& mapped = state.mapped;
-  if (state.shapeStyle && op.kind != OpKind::Rectangle && op.kind != OpKind::Ellipse && op.kind != OpKind::Scale &&
-      op.kind != OpKind::Removed) {
+  // A vector picture writes the brush into what follows: it is taken off after the marks.
+  if (!state.raster && state.brushSet && op.kind != OpKind::Rectangle && op.kind != OpKind::Ellipse &&
+      op.kind != OpKind::Scale && op.kind != OpKind::Removed) {
     state.End(painter);
   }
   switch (op.kind) {
@@ -328,7 +345,7 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       const PolylineOp& polyline = list.polylines[op.index];
       MapPolyline(&list.points[polyline.first + firstPoint], polyline.count - firstPoint,
                   polyline.drawn > firstPoint ? polyline.drawn - firstPoint : 0, mapping, mapped);
-      painter.setPen(MakePen(polyline.pen, polyline.style));
+      state.UsePen(painter, polyline.pen, polyline.style);
       if (mapped.size() == 2 && mapped[0] == mapped[1]) {
         painter.drawPoint(mapped[0]);
       } else {
@@ -339,13 +356,8 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
     case OpKind::Rectangle:
     case OpKind::Ellipse: {
       const ShapeOp& shape = list.shapes[op.index];
-      if (!state.shapeStyle || state.pen != shape.pen || state.fill != shape.fill) {
-        painter.setPen(MakePen(shape.pen, kPenSolid));
-        painter.setBrush(ToQColor(shape.fill));
-        state.shapeStyle = true;
-        state.pen = shape.pen;
-        state.fill = shape.fill;
-      }
+      state.UsePen(painter, shape.pen, kPenSolid);
+      state.UseBrush(painter, shape.fill);
       const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
       if (op.kind == OpKind::Rectangle) {
         painter.drawRect(box);
@@ -364,6 +376,7 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
     }
     case OpKind::Text:
       DrawText(painter, list.texts[op.index], mapping);
+      state.penKnown = false;  // the text's colour
       break;
     case OpKind::Polygon: {
       const PolygonOp& polygon = list.polygons[op.index];
@@ -378,6 +391,8 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       painter.setBrush(fill);
       painter.drawPolygon(mapped.data(), static_cast<int>(mapped.size()));
       painter.setBrush(Qt::NoBrush);
+      state.penKnown = false;
+      state.brushSet = false;
       break;
     }
     case OpKind::Removed:
