@@ -116,69 +116,6 @@ QPen MakePen(Colour colour, std::int32_t style) {
   return pen;
 }
 
-// Error dots, threshold boxes and single-point dots come one per record: millions of them
-// pile up on the same few pixels. A mark drawn again later at the same pixels covers what the
-// earlier one drew, so only the last of each is painted; the cost is then bound by the
-// pixels, not the records. Marks are told apart by their key at the current mapping.
-class LastMarks {
- public:
-  LastMarks(const DisplayList& list, QSizeF size) : repeated_(list.ops.size(), false) {
-    // From the last operation back: a key seen already belongs to a later mark. Each operation
-    // is mapped by the last scale before it.
-    std::vector<std::uint32_t> scales;
-    std::size_t marks = 0;
-    for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-      const OpKind kind = list.ops[i].kind;
-      if (kind == OpKind::Scale) scales.push_back(i);
-      marks += kind == OpKind::Ellipse || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
-    }
-    const auto mappingBefore = [&](std::size_t scale) {
-      return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)
-                        : Mapping(list.scales[list.ops[scales[scale - 1]].index], size);
-    };
-    std::size_t scale = scales.size();  // the scales at or before the operation
-    Mapping mapping = mappingBefore(scale);
-    MarkKeySet seen;
-    // Most marks of a list reduced to pixels differ; a list of every record's mark repeats a few.
-    constexpr std::size_t kMostReserved = std::size_t{1} << 18;
-    seen.Reserve(std::min(marks, kMostReserved));
-    for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
-      if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
-      MarkKey key;
-      if (KeyOf(list, list.ops[i], mapping, key) && !seen.Insert(key)) repeated_[i] = true;
-    }
-  }
-
-  // Whether op i is a mark that a later one paints over exactly.
-  [[nodiscard]] bool Repeated(std::uint32_t i) const { return repeated_[i]; }
-
- private:
-  static bool KeyOf(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, MarkKey& key) {
-    if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
-      const ShapeOp& shape = list.shapes[op.index];
-      const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
-      key = {WholePixel(box.left()), WholePixel(box.top()), WholePixel(box.right()), WholePixel(box.bottom()),
-             shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
-      return true;
-    }
-    if (op.kind == OpKind::Polyline) {
-      const PolylineOp& polyline = list.polylines[op.index];
-      // A polyline merged at one X is drawn as the line of all its points, not as a dot.
-      if (polyline.count != 2 || polyline.drawn > polyline.count) return false;
-      const PointF& a = list.points[polyline.first];
-      const PointF& b = list.points[polyline.first + 1];
-      if (a.x != b.x || a.y != b.y) return false;
-      const QPointF p = mapping.Map(a.x, a.y);
-      key = {WholePixel(p.x()), WholePixel(p.y()), 0, 0, polyline.pen, static_cast<Colour>(polyline.style),
-             static_cast<std::uint32_t>(op.kind)};
-      return true;
-    }
-    return false;
-  }
-
-  std::vector<bool> repeated_;
-};
-
 // The pixels of an image painted in place, beside its painter.
 struct RasterTarget {
   QRgb* bits = nullptr;
@@ -217,9 +154,6 @@ class EllipseStamps {
 
   static constexpr int kLargest = 256;  // pixels across; larger ones go to the painter
 
- private:
-  static constexpr int kMargin = 2;  // pixels around the box in which the outline may fall
-  static constexpr std::size_t kMostStamps = 64;
   // A run of painted pixels on one row, whatever their colours.
   struct Span {
     int dy = 0, dx = 0, length = 0;
@@ -233,6 +167,7 @@ class EllipseStamps {
     std::vector<QRgb> pixels;
   };
 
+  // The stamp of an ellipse of w x h pixels in these colours; none where the painter paints it.
   const Stamp* Find(int w, int h, Colour pen, Colour fill) {
     for (const Stamp& stamp : stamps_) {
       if (stamp.w == w && stamp.h == h && stamp.pen == pen && stamp.fill == fill) {
@@ -243,6 +178,10 @@ class EllipseStamps {
     stamps_.push_back(Make(w, h, pen, fill));
     return stamps_.back().usable ? &stamps_.back() : nullptr;
   }
+
+ private:
+  static constexpr int kMargin = 2;  // pixels around the box in which the outline may fall
+  static constexpr std::size_t kMostStamps = 64;
 
   // Paints the ellipse on a black and on a white ground: the pixels that come out the same
   // are the ones it paints.
@@ -281,6 +220,190 @@ class EllipseStamps {
   }
 
   std::vector<Stamp> stamps_;
+};
+
+// A box on the whole pixels of its edges (halves away from zero), as marks are told apart and
+// painted on pixels; an empty one for a box far off the picture.
+QRect WholePixels(const QRectF& box) {
+  constexpr double kFar = 1e6;
+  if (!(box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar)) return {};
+  const int left = WholePixel(box.left()), top = WholePixel(box.top());
+  return {left, top, WholePixel(box.right()) - left, WholePixel(box.bottom()) - top};
+}
+
+// The pixels that marks painted later paint over, for a picture of pixels looked at from its
+// last operation back: a line or a mark all of whose pixels later marks paint is not painted.
+// Only round marks cover, with the pixels their stamps hold (the very pixels painted); a line
+// is taken as the box of its points and two pixels around it, which holds every pixel the
+// painter's line of one pixel paints. The pixel of a picture is then the last one painted on it
+// by what is painted, as by everything: lines and marks paint without blending, and what
+// blends (texts, translucent areas) is never left out.
+class Coverage {
+ public:
+  Coverage(int width, int height, EllipseStamps& stamps)
+      : width_(width), height_(height), words_((static_cast<std::size_t>(width) + 63) / 64),
+        bits_(words_ * static_cast<std::size_t>(height), 0), stamps_(stamps) {}
+
+  // Whether later marks paint every pixel of op; a round mark that shows is taken into the cover.
+  bool Hidden(const DisplayList& list, const DisplayOp& op, const Mapping& mapping) {
+    switch (op.kind) {
+      case OpKind::Clear:
+        cleared_ = true;  // what comes before is painted over
+        return false;
+      case OpKind::Ellipse: {
+        if (cleared_) return true;
+        const ShapeOp& shape = list.shapes[op.index];
+        const QRect whole = WholePixels(mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2));
+        if (whole.isEmpty()) return false;
+        const EllipseStamps::Stamp* stamp = stamps_.Find(whole.width(), whole.height(), shape.pen, shape.fill);
+        if (stamp == nullptr) return false;
+        bool covered = true;
+        for (const EllipseStamps::Span& span : stamp->spans) {
+          const int x = whole.x() + span.dx;
+          if (!Covered(whole.y() + span.dy, x, x + span.length)) {
+            covered = false;
+            break;
+          }
+        }
+        if (covered) return true;
+        for (const EllipseStamps::Span& span : stamp->spans) {
+          const int x = whole.x() + span.dx;
+          Cover(whole.y() + span.dy, x, x + span.length);
+        }
+        return false;
+      }
+      case OpKind::Polyline: {
+        if (cleared_) return true;
+        const PolylineOp& polyline = list.polylines[op.index];
+        double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
+        for (std::uint32_t k = 0; k < polyline.count; ++k) {
+          const PointF& point = list.points[polyline.first + k];
+          const QPointF p = mapping.Map(point.x, point.y);
+          left = std::min(left, p.x());
+          right = std::max(right, p.x());
+          top = std::min(top, p.y());
+          bottom = std::max(bottom, p.y());
+        }
+        constexpr double kAround = 2;
+        constexpr double kFar = 1e6;
+        if (!(left > -kFar && top > -kFar && right < kFar && bottom < kFar)) return false;
+        const int x0 = static_cast<int>(std::floor(left - kAround));
+        const int x1 = static_cast<int>(std::ceil(right + kAround)) + 1;
+        const int y1 = static_cast<int>(std::ceil(bottom + kAround));
+        for (int y = static_cast<int>(std::floor(top - kAround)); y <= y1; ++y) {
+          if (!Covered(y, x0, x1)) return false;
+        }
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+ private:
+  // Whether the pixels [x0, x1) of row y are all covered; those off the picture are.
+  [[nodiscard]] bool Covered(int y, int x0, int x1) const {
+    if (y < 0 || y >= height_) return true;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_);
+    const std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
+    for (int x = x0; x < x1;) {
+      const int bit = x & 63;
+      const int n = std::min(64 - bit, x1 - x);
+      const std::uint64_t mask = (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+      if ((row[x >> 6] & mask) != mask) return false;
+      x += n;
+    }
+    return true;
+  }
+
+  void Cover(int y, int x0, int x1) {
+    if (y < 0 || y >= height_) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_);
+    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
+    for (int x = x0; x < x1;) {
+      const int bit = x & 63;
+      const int n = std::min(64 - bit, x1 - x);
+      row[x >> 6] |= (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+      x += n;
+    }
+  }
+
+  int width_, height_;
+  std::size_t words_;
+  std::vector<std::uint64_t> bits_;
+  EllipseStamps& stamps_;
+  bool cleared_ = false;
+};
+
+// Error dots, threshold boxes and single-point dots come one per record: millions of them
+// pile up on the same few pixels. A mark drawn again later at the same pixels covers what the
+// earlier one drew, so only the last of each is painted; the cost is then bound by the
+// pixels, not the records. Marks are told apart by their key at the current mapping.
+class LastMarks {
+ public:
+  // cover: on a picture of pixels, also leaves out what later marks paint over (see Coverage).
+  LastMarks(const DisplayList& list, QSizeF size, Coverage* cover = nullptr) : repeated_(list.ops.size(), false) {
+    // From the last operation back: a key seen already belongs to a later mark. Each operation
+    // is mapped by the last scale before it.
+    std::vector<std::uint32_t> scales;
+    std::size_t marks = 0;
+    for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
+      const OpKind kind = list.ops[i].kind;
+      if (kind == OpKind::Scale) scales.push_back(i);
+      marks += kind == OpKind::Ellipse || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
+    }
+    const auto mappingBefore = [&](std::size_t scale) {
+      return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)
+                        : Mapping(list.scales[list.ops[scales[scale - 1]].index], size);
+    };
+    std::size_t scale = scales.size();  // the scales at or before the operation
+    Mapping mapping = mappingBefore(scale);
+    MarkKeySet seen;
+    // Most marks of a list reduced to pixels differ; a list of every record's mark repeats a few.
+    constexpr std::size_t kMostReserved = std::size_t{1} << 18;
+    seen.Reserve(std::min(marks, kMostReserved));
+    for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
+      if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
+      MarkKey key;
+      if (KeyOf(list, list.ops[i], mapping, key) && !seen.Insert(key)) {
+        repeated_[i] = true;
+      } else if (cover != nullptr && cover->Hidden(list, list.ops[i], mapping)) {
+        repeated_[i] = true;
+      }
+    }
+  }
+
+  // Whether op i is a mark that a later one paints over exactly (or, with a cover, an
+  // operation later marks paint over).
+  [[nodiscard]] bool Repeated(std::uint32_t i) const { return repeated_[i]; }
+
+ private:
+  static bool KeyOf(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, MarkKey& key) {
+    if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
+      const ShapeOp& shape = list.shapes[op.index];
+      const QRectF box = mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2);
+      key = {WholePixel(box.left()), WholePixel(box.top()), WholePixel(box.right()), WholePixel(box.bottom()),
+             shape.pen, shape.fill, static_cast<std::uint32_t>(op.kind)};
+      return true;
+    }
+    if (op.kind == OpKind::Polyline) {
+      const PolylineOp& polyline = list.polylines[op.index];
+      // A polyline merged at one X is drawn as the line of all its points, not as a dot.
+      if (polyline.count != 2 || polyline.drawn > polyline.count) return false;
+      const PointF& a = list.points[polyline.first];
+      const PointF& b = list.points[polyline.first + 1];
+      if (a.x != b.x || a.y != b.y) return false;
+      const QPointF p = mapping.Map(a.x, a.y);
+      key = {WholePixel(p.x()), WholePixel(p.y()), 0, 0, polyline.pen, static_cast<Colour>(polyline.style),
+             static_cast<std::uint32_t>(op.kind)};
+      return true;
+    }
+    return false;
+  }
+
+  std::vector<bool> repeated_;
 };
 
 // What one painting of a list keeps between operations: the pen and the brush it set last,
@@ -422,7 +545,14 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
   PaintState state;
   state.raster = PaintsPixels(painter);
   state.target = target;
-  const LastMarks lastMarks(list, size);
+  // What later marks paint over is left out where the painter's pixels are the picture's.
+  std::optional<Coverage> cover;
+  const QPaintDevice* device = painter.device();
+  if (state.raster && device != nullptr && painter.transform().isIdentity() && device->width() == size.width() &&
+      device->height() == size.height()) {
+    cover.emplace(device->width(), device->height(), state.stamps);
+  }
+  const LastMarks lastMarks(list, size, cover ? &*cover : nullptr);
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
     if (lastMarks.Repeated(i)) continue;
     PaintOp(painter, list, list.ops[i], mapping, size, state);

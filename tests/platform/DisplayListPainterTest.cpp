@@ -327,6 +327,55 @@ TEST(DisplayListPainter, AReducedListKeepsMarksInTheOrderTheyWereLastDrawn) {
   EXPECT_LT(kept * 3, full.List().ops.size());
 }
 
+// A picture leaves out the lines and marks that later marks paint over: it is the picture of
+// every operation painted in turn (as the window's progress pictures paint them), for dense
+// series with error marks apart from breaks and after them, dashed lines, texts, translucent
+// areas and a clear, at several sizes.
+TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
+  RecordingSurface surface = FramedSurface();
+  std::uint32_t random = 77;
+  const auto next = [&random](int below) {
+    random = random * 1664525U + 1013904223U;
+    return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) {
+      surface.Clear();  // what the first pass drew is painted over
+      Frame(surface);
+    }
+    double previousX = -1, previousY = 0;
+    for (int i = 0; i < 40000; ++i) {
+      const double x = 5 + i * 90.0 / 40000, y = 40 + next(200) / 10.0;
+      surface.SetPenColor(i % 7000 < 3500 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
+      surface.SetPenStyle(i % 9000 < 1000 ? kPenDash : kPenSolid);
+      surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      previousX = next(10) == 0 ? -1 : x;  // a break now and then
+      previousY = y;
+      if (next(10) < 3) {
+        surface.SetFillColor(next(2) == 0 ? Rgb(255, 0, 0) : Rgb(255, 255, 0));
+        const double r = 0.4 + next(3);
+        surface.Ellipse(x - r, y - r, x + r, y + r);
+      }
+      if (i % 10000 == 5000) {
+        surface.SetCurrentX(x);
+        surface.SetCurrentY(y);
+        surface.SetTextColor(Rgb(255, 255, 255));
+        surface.Text("over the marks");
+        surface.FilledPolygon({x, y, x + 10, y, x + 10, y + 10}, Rgb(0, 0, 255), 100);
+      }
+    }
+  }
+  for (const QSize size : {QSize(100, 80), QSize(400, 300), QSize(1200, 800)}) {
+    QImage every(size, QImage::Format_RGB32);
+    every.fill(QColor(0, 0, 0));
+    QPainter painter(&every);
+    PaintDisplayListAdded(painter, surface.List(), QSizeF(size), PaintedEnd{});
+    painter.end();
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), size.width(), size.height()), every), 0)
+        << size.width() << "x" << size.height();
+  }
+}
+
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
 // over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
 TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
