@@ -366,10 +366,12 @@ class LastMarks {
     seen.Reserve(std::min(marks, kMostReserved));
     for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
       if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
+      const DisplayOp& op = list.ops[i];
       MarkKey key;
-      if (KeyOf(list, list.ops[i], mapping, key) && !seen.Insert(key)) {
+      // With a cover, a round mark painted again later is covered by its own pixels.
+      if (!(cover != nullptr && op.kind == OpKind::Ellipse) && KeyOf(list, op, mapping, key) && !seen.Insert(key)) {
         repeated_[i] = true;
-      } else if (cover != nullptr && cover->Hidden(list, list.ops[i], mapping)) {
+      } else if (cover != nullptr && cover->Hidden(list, op, mapping)) {
         repeated_[i] = true;
       }
     }
