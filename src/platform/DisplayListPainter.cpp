@@ -125,9 +125,10 @@ struct RasterTarget {
 };
 
 // An ellipse on whole pixels as the painter paints it, kept as the runs of pixels it paints on
-// each row relative to its box's corner, made once for each size and pair of colours: tens of thousands of error
-// marks of one size cost a few stores each instead of a trip through the painter. The painter
-// paints such a box the same wherever it lies, but for what falls off the picture.
+// each row relative to its box's corner, made once for each size and pair of colours: tens of
+// thousands of error marks of one size cost a few stores each instead of a trip through the
+// painter. The painter paints such a box the same wherever it lies, but for what falls off the
+// picture.
 class EllipseStamps {
  public:
   // Paints the ellipse in the box of w x h pixels at (left, top); false when it has no stamp
@@ -222,11 +223,16 @@ class EllipseStamps {
   std::vector<Stamp> stamps_;
 };
 
+// Whether a box lies near enough to the picture to be taken to whole pixels.
+bool OnPicture(const QRectF& box) {
+  constexpr double kFar = 1e6;
+  return box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar;
+}
+
 // A box on the whole pixels of its edges (halves away from zero), as marks are told apart and
 // painted on pixels; an empty one for a box far off the picture.
 QRect WholePixels(const QRectF& box) {
-  constexpr double kFar = 1e6;
-  if (!(box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar)) return {};
+  if (!OnPicture(box)) return {};
   const int left = WholePixel(box.left()), top = WholePixel(box.top());
   return {left, top, WholePixel(box.right()) - left, WholePixel(box.bottom()) - top};
 }
@@ -444,12 +450,6 @@ struct PaintState {
   }
 };
 
-// Whether a box lies near enough to the picture to be taken to whole pixels.
-bool OnPicture(const QRectF& box) {
-  constexpr double kFar = 1e6;
-  return box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar;
-}
-
 // Paints one operation; a polyline from its point `firstPoint` on.
 void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
              PaintState& state, std::uint32_t firstPoint = 0) {
@@ -489,10 +489,10 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       } else if (state.raster && OnPicture(box)) {
         // On the whole pixels of the mark's key, so that marks told apart by it paint the same
         // pixels when their keys are the same.
-        const int left = WholePixel(box.left()), top = WholePixel(box.top());
-        const int w = WholePixel(box.right()) - left, h = WholePixel(box.bottom()) - top;
-        if (state.target == nullptr || !state.stamps.Paint(*state.target, left, top, w, h, shape.pen, shape.fill)) {
-          painter.drawEllipse(QRectF(left, top, w, h));
+        const QRect whole = WholePixels(box);
+        if (state.target == nullptr || !state.stamps.Paint(*state.target, whole.x(), whole.y(), whole.width(),
+                                                           whole.height(), shape.pen, shape.fill)) {
+          painter.drawEllipse(QRectF(whole.x(), whole.y(), whole.width(), whole.height()));
         }
       } else {
         painter.drawEllipse(box);
