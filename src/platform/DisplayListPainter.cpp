@@ -291,8 +291,7 @@ class Coverage {
           bottom = std::max(bottom, p.y());
         }
         constexpr double kAround = 2;
-        constexpr double kFar = 1e6;
-        if (!(left > -kFar && top > -kFar && right < kFar && bottom < kFar)) return false;
+        if (!OnPicture(QRectF(QPointF(left, top), QPointF(right, bottom)))) return false;
         const int x0 = static_cast<int>(std::floor(left - kAround));
         const int x1 = static_cast<int>(std::ceil(right + kAround)) + 1;
         const int y1 = static_cast<int>(std::ceil(bottom + kAround));
@@ -307,6 +306,13 @@ class Coverage {
   }
 
  private:
+  // The bits of the pixels from x to x1 (or the end of its word) within x's word.
+  static std::uint64_t WordMask(int x, int x1) {
+    const int bit = x & 63;
+    const int n = std::min(64 - bit, x1 - x);
+    return (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+  }
+
   // Whether the pixels [x0, x1) of row y are all covered; those off the picture are.
   [[nodiscard]] bool Covered(int y, int x0, int x1) const {
     if (y < 0 || y >= height_) return true;
@@ -314,11 +320,9 @@ class Coverage {
     x1 = std::min(x1, width_);
     const std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
     for (int x = x0; x < x1;) {
-      const int bit = x & 63;
-      const int n = std::min(64 - bit, x1 - x);
-      const std::uint64_t mask = (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+      const std::uint64_t mask = WordMask(x, x1);
       if ((row[x >> 6] & mask) != mask) return false;
-      x += n;
+      x = (x | 63) + 1;
     }
     return true;
   }
@@ -328,12 +332,7 @@ class Coverage {
     x0 = std::max(x0, 0);
     x1 = std::min(x1, width_);
     std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
-    for (int x = x0; x < x1;) {
-      const int bit = x & 63;
-      const int n = std::min(64 - bit, x1 - x);
-      row[x >> 6] |= (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
-      x += n;
-    }
+    for (int x = x0; x < x1; x = (x | 63) + 1) row[x >> 6] |= WordMask(x, x1);
   }
 
   int width_, height_;

@@ -110,27 +110,28 @@ class MarkKeySet {
 // that is not one.
 class RecentMarks {
  public:
-  // Stores index under key; returns the index stored before under the same key, or kNone.
-  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) { return Exchange(key, HashMarkKey(key), index); }
-  // The same with the key's hash worked out already.
-  std::uint32_t Exchange(const MarkKey& key, std::size_t hash, std::uint32_t index) {
-    if (slots_.empty()) slots_.resize(kSlots);
-    Slot& slot = slots_[hash & (kSlots - 1)];
-    const std::uint32_t before = slot.index != kNone && slot.key == key ? slot.index : kNone;
-    slot.key = key;
-    slot.index = index;
-    return before;
-  }
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
+  // Set in an index that names a mark waiting to enter the list (the rest is its number).
+  static constexpr std::uint32_t kWaiting = 0x80000000U;
 
   struct Slot {
     MarkKey key;
-    std::uint32_t index = 0xFFFFFFFFU;
+    std::uint32_t index = kNone;
   };
   // The one place of a key with this hash: its index stands for the key only while its key is
   // the key.
   Slot& SlotOf(std::size_t hash) {
     if (slots_.empty()) slots_.resize(kSlots);
     return slots_[hash & (kSlots - 1)];
+  }
+
+  // Stores index under key; returns the index stored before under the same key, or kNone.
+  std::uint32_t Exchange(const MarkKey& key, std::uint32_t index) {
+    Slot& slot = SlotOf(HashMarkKey(key));
+    const std::uint32_t before = slot.index != kNone && slot.key == key ? slot.index : kNone;
+    slot.key = key;
+    slot.index = index;
+    return before;
   }
 
   // Forgets key; returns the index stored under it, or kNone.
@@ -155,10 +156,6 @@ class RecentMarks {
       if (slot.index != kNone && (slot.index & kWaiting) == 0) slot.index = newIndex[slot.index];
     }
   }
-
-  static constexpr std::uint32_t kNone = 0xFFFFFFFFU;
-  // Set in an index that names a mark waiting to enter the list (the rest is its number).
-  static constexpr std::uint32_t kWaiting = 0x80000000U;
 
  private:
   static constexpr std::size_t kSlots = std::size_t{1} << 13;

@@ -140,6 +140,11 @@ MarkKey RecordingSurface::KeyOfShape(OpKind kind, const ShapeOp& shape) const {
           WholePixel(std::max(y1, y2)), shape.pen, shape.fill, static_cast<std::uint32_t>(kind)};
 }
 
+MarkKey RecordingSurface::KeyOfDot(const PointF& p, Colour pen, std::int32_t style) const {
+  return {WholePixel(PixelX(p.x)), WholePixel(PixelY(p.y)), 0, 0, pen, static_cast<Colour>(style),
+          static_cast<std::uint32_t>(OpKind::Polyline)};
+}
+
 bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
   if (op.kind == OpKind::Rectangle || op.kind == OpKind::Ellipse) {
     key = KeyOfShape(op.kind, list_.shapes[op.index]);
@@ -147,9 +152,7 @@ bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
   }
   if (IsDot(list_, op)) {
     const PolylineOp& polyline = list_.polylines[op.index];
-    const PointF& p = list_.points[polyline.first];
-    key = {WholePixel(PixelX(p.x)), WholePixel(PixelY(p.y)), 0, 0, polyline.pen,
-           static_cast<Colour>(polyline.style), static_cast<std::uint32_t>(op.kind)};
+    key = KeyOfDot(list_.points[polyline.first], polyline.pen, polyline.style);
     return true;
   }
   return false;
@@ -195,9 +198,7 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
     // too, as it would have gone for this one (there is none when no dot was kept since the
     // marks were last cleared).
     if (dotsMarked_) {
-      const MarkKey key{WholePixel(PixelX(heldDot_.x)), WholePixel(PixelY(heldDot_.y)), 0, 0, heldPen_,
-                        static_cast<Colour>(heldStyle_), static_cast<std::uint32_t>(OpKind::Polyline)};
-      const std::uint32_t before = marks_.Take(key);
+      const std::uint32_t before = marks_.Take(KeyOfDot(heldDot_, heldPen_, heldStyle_));
       if (before != RecentMarks::kNone) RemoveMark(before);
     }
     return;
@@ -469,7 +470,8 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
   DropDotUnder(kind, x1, y1, x2, y2);
   if (waitingMarks_ == 0) FinishDot();
   const MarkKey key = KeyOfShape(kind, shape);
-  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(key));
+  const std::size_t hash = HashMarkKey(key);
+  RecentMarks::Slot& slot = marks_.SlotOf(hash);
   if (slot.index != RecentMarks::kNone && slot.key == key) {
     if ((slot.index & RecentMarks::kWaiting) != 0) {
       // Drawn again while it waits: it moves to the end of the waiting marks.
@@ -484,10 +486,10 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
     slot.index = RecentMarks::kNone;
     RemoveMark(before);
   }
-  AddWaitingMark(kind, key, shape);
+  AddWaitingMark(kind, key, hash, shape);
 }
 
-void RecordingSurface::AddWaitingMark(OpKind kind, const MarkKey& key, const ShapeOp& shape) {
+void RecordingSurface::AddWaitingMark(OpKind kind, const MarkKey& key, std::size_t hash, const ShapeOp& shape) {
   if (waitingMarks_ == kMostWaiting) AddOldestWaitingMark();
   if (waiting_.empty()) {
     waiting_.resize(kMostWaiting);
@@ -504,7 +506,7 @@ void RecordingSurface::AddWaitingMark(OpKind kind, const MarkKey& key, const Sha
   ++waitingMarks_;
   // Found by its key (a key that shares the place is forgotten, and so is this one when its
   // place is taken: a repeat it misses is only a mark painted twice).
-  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(key));
+  RecentMarks::Slot& slot = marks_.SlotOf(hash);
   slot.key = key;
   slot.index = RecentMarks::kWaiting | mark;
 }

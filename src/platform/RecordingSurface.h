@@ -136,6 +136,7 @@ class RecordingSurface : public DrawingSurface {
   // The key of a mark (a shape or a dot); false for other operations.
   bool KeyOfMark(const DisplayOp& op, MarkKey& key) const;
   [[nodiscard]] MarkKey KeyOfShape(OpKind kind, const ShapeOp& shape) const;
+  [[nodiscard]] MarkKey KeyOfDot(const PointF& p, Colour pen, std::int32_t style) const;
   void RemoveMark(std::uint32_t at);
   // Takes the last operation as a mark when it is one; the earlier mark it repeats is removed.
   void ForgetRepeatedMark();
@@ -163,7 +164,7 @@ class RecordingSurface : public DrawingSurface {
     OpKind kind = OpKind::Ellipse;
     std::uint16_t before = 0, after = 0;  // the waiting marks drawn last before and after it
   };
-  void AddWaitingMark(OpKind kind, const MarkKey& key, const ShapeOp& shape);
+  void AddWaitingMark(OpKind kind, const MarkKey& key, std::size_t hash, const ShapeOp& shape);
   void Unlink(std::uint16_t mark);
   void AppendWaiting(std::uint16_t mark);
   void AddOldestWaitingMark();
