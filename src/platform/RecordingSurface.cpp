@@ -370,8 +370,9 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
-  if (waitingMarks_ != 0 && !dotHeld_ && !scaleChanged_ && start.x == end.x && start.y == end.y &&
-      std::isfinite(PixelX(start.x))) {
+  // A dot (the first point of a series, a point after a break) of a reduced list waits.
+  const bool dot = reduce_ && start.x == end.x && start.y == end.y && std::isfinite(PixelX(start.x));
+  if (dot && waitingMarks_ != 0 && !dotHeld_ && !scaleChanged_) {
     // A dot after waiting marks waits after them: the mark drawn next is most often its own.
     ++revision_;
     HoldDot(start);
@@ -400,8 +401,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     }
   }
   if (reduce_) FinishDot();
-  if (reduce_ && start.x == end.x && start.y == end.y && std::isfinite(PixelX(start.x))) {
-    // A dot (the first point of a series, a point after a break).
+  if (dot) {
     HoldDot(start);
     return;
   }
