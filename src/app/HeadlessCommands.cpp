@@ -20,6 +20,7 @@
 #include "data/LoadFiles.h"
 #include "platform/ConsolePrompter.h"
 #include "platform/DisplayList.h"
+#include "platform/DisplayListPainter.h"
 #include "platform/PictureFile.h"
 #include "platform/QtText.h"
 
@@ -104,7 +105,14 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     std::vector<std::string> inputs = command.options.files;
     if (!command.options.settingsFile.empty()) inputs.push_back(command.options.settingsFile);
     if (IsOneOfTheFiles(command.output, inputs)) return UsageError("the output is one of the input files: " + command.output);
-    if (!PictureFormatOfPath(command.output)) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
+    const std::optional<PictureFormat> format = PictureFormatOfPath(command.output);
+    if (!format) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
+    if (*format == PictureFormat::Png) {
+      auto lines = std::make_shared<CoveredLines>(command.options.width, command.options.height);
+      command.options.coveredLines = [lines](DisplayList& list, std::size_t from, std::size_t to) {
+        return lines->LeaveOut(list, from, to);
+      };
+    }
   }
   return 0;
 }

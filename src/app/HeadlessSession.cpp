@@ -19,6 +19,7 @@ HeadlessSession::HeadlessSession(HeadlessOptions options, Prompter& prompter)
   // Twips at 96 dots per inch, as the window reports its size.
   surface_.SetControlSize(options_.width * 15.0, options_.height * 15.0);
   if (options_.reduceToPixels) surface_.ReduceToPixels(options_.width, options_.height);
+  if (options_.reduceToPixels && options_.coveredLines) surface_.LeaveOutCoveredLines(options_.coveredLines);
   if (options_.mergePointsAtOneX) surface_.MergePointsAtOneX();
   if (!options_.recordDrawing) surface_.RecordNothing();
   grid_.SetCols(kSeriesGridColumns);

@@ -81,6 +81,17 @@ struct DisplayList {
   void Reset(Colour back);
 };
 
+// Whether op is a polyline of one point drawn twice (a dot: a series' first point, a point
+// after a break), which is a mark like the shapes.
+inline bool IsDot(const DisplayList& list, const DisplayOp& op) {
+  if (op.kind != OpKind::Polyline) return false;
+  const PolylineOp& polyline = list.polylines[op.index];
+  if (polyline.count != 2) return false;
+  const PointF& a = list.points[polyline.first];
+  const PointF& b = list.points[polyline.first + 1];
+  return a.x == b.x && a.y == b.y;
+}
+
 // The list as text, one operation a line, polylines expanded into their segments:
 //   clear
 //   scale LEFT TOP WIDTH HEIGHT

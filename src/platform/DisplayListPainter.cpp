@@ -160,12 +160,17 @@ class EllipseStamps {
     int dy = 0, dx = 0, length = 0;
     std::ptrdiff_t first = 0;  // its first pixel in the stamp's pixels
   };
+  // A run of painted pixels down one column.
+  struct Run {
+    int dx = 0, dy = 0, length = 0;
+  };
   struct Stamp {
     int w = 0, h = 0;
     Colour pen = 0, fill = 0;
     bool usable = false;
     std::vector<Span> spans;
     std::vector<QRgb> pixels;
+    std::vector<Run> columns;  // the same pixels, column by column
   };
 
   // The stamp of an ellipse of w x h pixels in these colours; none where the painter paints it.
@@ -187,7 +192,7 @@ class EllipseStamps {
   // Paints the ellipse on a black and on a white ground: the pixels that come out the same
   // are the ones it paints.
   static Stamp Make(int w, int h, Colour pen, Colour fill) {
-    Stamp stamp{w, h, pen, fill, false, {}, {}};
+    Stamp stamp{w, h, pen, fill, false, {}, {}, {}};
     const QSize size(w + 2 * kMargin + 1, h + 2 * kMargin + 1);
     QImage grounds[2] = {QImage(size, QImage::Format_RGB32), QImage(size, QImage::Format_RGB32)};
     grounds[0].fill(QColor(0, 0, 0));
@@ -214,6 +219,28 @@ class EllipseStamps {
         stamp.spans.push_back({y - kMargin, x - kMargin, end - x, static_cast<std::ptrdiff_t>(stamp.pixels.size())});
         stamp.pixels.insert(stamp.pixels.end(), a + x, a + end);
         x = end;
+      }
+    }
+    // The columns' runs, from a map of the painted pixels.
+    const int across = w + 2 * kMargin + 1, down = h + 2 * kMargin + 1;
+    std::vector<char> painted(static_cast<std::size_t>(across) * static_cast<std::size_t>(down), 0);
+    for (const Span& span : stamp.spans) {
+      for (int k = 0; k < span.length; ++k) {
+        painted[static_cast<std::size_t>(span.dx + kMargin + k) * static_cast<std::size_t>(down) +
+                static_cast<std::size_t>(span.dy + kMargin)] = 1;
+      }
+    }
+    for (int x = 0; x < across; ++x) {
+      const char* column = painted.data() + static_cast<std::size_t>(x) * static_cast<std::size_t>(down);
+      for (int y = 0; y < down;) {
+        if (column[y] == 0) {
+          ++y;
+          continue;
+        }
+        int end = y + 1;
+        while (end < down && column[end] != 0) ++end;
+        stamp.columns.push_back({x - kMargin, y - kMargin, end - y});
+        y = end;
       }
     }
     stamp.usable = true;
@@ -243,12 +270,24 @@ QRect WholePixels(const QRectF& box) {
 // is taken as the box of its points and two pixels around it, which holds every pixel the
 // painter's line of one pixel paints. The pixel of a picture is then the last one painted on it
 // by what is painted, as by everything: lines and marks paint without blending, and what
-// blends (texts, translucent areas) is never left out.
+// blends (texts, translucent areas) is never left out. The bits go down the columns: a line of
+// a dense series is a few columns wide and many rows high.
 class Coverage {
  public:
   Coverage(int width, int height, EllipseStamps& stamps)
-      : width_(width), height_(height), words_((static_cast<std::size_t>(width) + 63) / 64),
-        bits_(words_ * static_cast<std::size_t>(height), 0), stamps_(stamps) {}
+      : width_(width), height_(height), words_((static_cast<std::size_t>(height) + 63) / 64),
+        bits_(words_ * static_cast<std::size_t>(width), 0), stamps_(stamps) {}
+
+  // Nothing covered, as before the first operation looked at.
+  void Clear() {
+    if (touchedLeft_ <= touchedRight_) {
+      std::fill(bits_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(touchedLeft_) * words_),
+                bits_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(touchedRight_ + 1) * words_), 0);
+    }
+    touchedLeft_ = width_;
+    touchedRight_ = -1;
+    cleared_ = false;
+  }
 
   // Whether later marks paint every pixel of op; a round mark that shows is taken into the cover.
   bool Hidden(const DisplayList& list, const DisplayOp& op, const Mapping& mapping) {
@@ -264,17 +303,17 @@ class Coverage {
         const EllipseStamps::Stamp* stamp = stamps_.Find(whole.width(), whole.height(), shape.pen, shape.fill);
         if (stamp == nullptr) return false;
         bool covered = true;
-        for (const EllipseStamps::Span& span : stamp->spans) {
-          const int x = whole.x() + span.dx;
-          if (!Covered(whole.y() + span.dy, x, x + span.length)) {
+        for (const EllipseStamps::Run& run : stamp->columns) {
+          const int y = whole.y() + run.dy;
+          if (!Covered(whole.x() + run.dx, y, y + run.length)) {
             covered = false;
             break;
           }
         }
         if (covered) return true;
-        for (const EllipseStamps::Span& span : stamp->spans) {
-          const int x = whole.x() + span.dx;
-          Cover(whole.y() + span.dy, x, x + span.length);
+        for (const EllipseStamps::Run& run : stamp->columns) {
+          const int y = whole.y() + run.dy;
+          Cover(whole.x() + run.dx, y, y + run.length);
         }
         return false;
       }
@@ -292,11 +331,28 @@ class Coverage {
         }
         constexpr double kAround = 2;
         if (!OnPicture(QRectF(QPointF(left, top), QPointF(right, bottom)))) return false;
-        const int x0 = static_cast<int>(std::floor(left - kAround));
-        const int x1 = static_cast<int>(std::ceil(right + kAround)) + 1;
-        const int y1 = static_cast<int>(std::ceil(bottom + kAround));
-        for (int y = static_cast<int>(std::floor(top - kAround)); y <= y1; ++y) {
-          if (!Covered(y, x0, x1)) return false;
+        // The box's columns and rows on the picture (the rest counts as covered); every column
+        // is tested with the same masks.
+        const int x0 = std::max(static_cast<int>(std::floor(left - kAround)), 0);
+        const int x1 = std::min(static_cast<int>(std::ceil(right + kAround)), width_ - 1);
+        const int y0 = std::max(static_cast<int>(std::floor(top - kAround)), 0);
+        const int y1 = std::min(static_cast<int>(std::ceil(bottom + kAround)), height_ - 1) + 1;
+        if (x0 > x1 || y0 >= y1) return true;
+        const int first = y0 >> 6, last = (y1 - 1) >> 6;
+        const std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x0) * words_;
+        if (first == last) {
+          const std::uint64_t mask = WordMask(y0, y1);
+          for (int x = x0; x <= x1; ++x, column += words_) {
+            if ((column[first] & mask) != mask) return false;
+          }
+          return true;
+        }
+        const std::uint64_t head = WordMask(y0, y1), tail = WordMask(last << 6, y1);
+        for (int x = x0; x <= x1; ++x, column += words_) {
+          if ((column[first] & head) != head || (column[last] & tail) != tail) return false;
+          for (int w = first + 1; w < last; ++w) {
+            if (column[w] != ~std::uint64_t{0}) return false;
+          }
         }
         return true;
       }
@@ -306,40 +362,43 @@ class Coverage {
   }
 
  private:
-  // The bits of the pixels from x to x1 (or the end of its word) within x's word.
-  static std::uint64_t WordMask(int x, int x1) {
-    const int bit = x & 63;
-    const int n = std::min(64 - bit, x1 - x);
+  // The bits of the pixels from y to y1 (or the end of its word) within y's word.
+  static std::uint64_t WordMask(int y, int y1) {
+    const int bit = y & 63;
+    const int n = std::min(64 - bit, y1 - y);
     return (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
   }
 
-  // Whether the pixels [x0, x1) of row y are all covered; those off the picture are.
-  [[nodiscard]] bool Covered(int y, int x0, int x1) const {
-    if (y < 0 || y >= height_) return true;
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, width_);
-    const std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
-    for (int x = x0; x < x1;) {
-      const std::uint64_t mask = WordMask(x, x1);
-      if ((row[x >> 6] & mask) != mask) return false;
-      x = (x | 63) + 1;
+  // Whether the pixels [y0, y1) of column x are all covered; those off the picture are.
+  [[nodiscard]] bool Covered(int x, int y0, int y1) const {
+    if (x < 0 || x >= width_) return true;
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, height_);
+    const std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x) * words_;
+    for (int y = y0; y < y1;) {
+      const std::uint64_t mask = WordMask(y, y1);
+      if ((column[y >> 6] & mask) != mask) return false;
+      y = (y | 63) + 1;
     }
     return true;
   }
 
-  void Cover(int y, int x0, int x1) {
-    if (y < 0 || y >= height_) return;
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, width_);
-    std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * words_;
-    for (int x = x0; x < x1; x = (x | 63) + 1) row[x >> 6] |= WordMask(x, x1);
+  void Cover(int x, int y0, int y1) {
+    if (x < 0 || x >= width_) return;
+    touchedLeft_ = std::min(touchedLeft_, x);
+    touchedRight_ = std::max(touchedRight_, x);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, height_);
+    std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x) * words_;
+    for (int y = y0; y < y1; y = (y | 63) + 1) column[y >> 6] |= WordMask(y, y1);
   }
 
   int width_, height_;
-  std::size_t words_;
+  std::size_t words_;  // a column's
   std::vector<std::uint64_t> bits_;
   EllipseStamps& stamps_;
   bool cleared_ = false;
+  int touchedLeft_ = width_, touchedRight_ = -1;  // the columns covered since the last Clear
 };
 
 // Error dots, threshold boxes and single-point dots come one per record: millions of them
@@ -562,6 +621,51 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
 }
 
 }  // namespace
+
+struct CoveredLines::Parts {
+  Parts(int width, int height) : size(width, height), cover(width, height, stamps) {}
+  QSizeF size;
+  EllipseStamps stamps;
+  Coverage cover;
+};
+
+CoveredLines::CoveredLines(int width, int height) : parts_(std::make_unique<Parts>(width, height)) {}
+
+CoveredLines::~CoveredLines() = default;
+
+std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::size_t to) {
+  Coverage& cover = parts_->cover;
+  cover.Clear();
+  // Each operation is mapped by the last scale before it: the one before scale k is k - 1.
+  const auto mappingBefore = [&](std::size_t scale) {
+    const QSizeF& size = parts_->size;
+    return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size) : Mapping(list.scales[scale - 1], size);
+  };
+  Mapping mapping = mappingBefore(list.scales.size());
+  std::size_t removed = 0;
+  for (std::size_t i = list.ops.size(); i-- > from;) {
+    DisplayOp& op = list.ops[i];
+    switch (op.kind) {
+      case OpKind::Clear:
+        return removed;  // what comes before is painted over as it is
+      case OpKind::Scale:
+        mapping = mappingBefore(op.index);
+        break;
+      case OpKind::Ellipse:
+        cover.Hidden(list, op, mapping);
+        break;
+      case OpKind::Polyline:
+        if (i < to && !IsDot(list, op) && cover.Hidden(list, op, mapping)) {
+          op.kind = OpKind::Removed;
+          ++removed;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return removed;
+}
 
 void PaintDisplayList(QPainter& painter, const DisplayList& list, QSizeF size, QImage* image) {
   const std::optional<RasterTarget> target = TargetOf(painter, image);

@@ -20,15 +20,6 @@ float ToFloat(double value) {
   return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
-bool IsDot(const DisplayList& list, const DisplayOp& op) {
-  if (op.kind != OpKind::Polyline) return false;
-  const PolylineOp& polyline = list.polylines[op.index];
-  if (polyline.count != 2) return false;
-  const PointF& a = list.points[polyline.first];
-  const PointF& b = list.points[polyline.first + 1];
-  return a.x == b.x && a.y == b.y;
-}
-
 // The pixel column of a pixel coordinate: the whole number at or below it, without a library
 // call for each point. Coordinates far off the picture (or not numbers) share the farthest
 // column.
@@ -66,16 +57,14 @@ double RecordingSurface::PixelX(double x) const { return (x - scale_.left) * pix
 double RecordingSurface::PixelY(double y) const { return (y - scale_.top) * pixelsPerY_; }
 
 void RecordingSurface::BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point, double y) {
-  run_ = ColumnRun{};
+  // Field by field: a fresh run assigned whole goes through a copy that waits for its stores.
   run_.column = column;
   run_.start = start;
   run_.first = run_.low = run_.high = run_.last = point;
   run_.lowY = run_.highY = y;
-}
-
-void RecordingSurface::StartRun(const PolylineOp& polyline) {
-  const PointF& start = list_.points[polyline.first];
-  BeginColumn(ColumnOf(PixelX(start.x)), polyline.first, start, PixelY(start.y));
+  run_.lowAt = run_.highAt = run_.count = 0;
+  run_.merging = true;
+  run_.lastSeparate = false;
 }
 
 void RecordingSurface::ExtendReduced(PolylineOp& polyline, const PointF& end) {
@@ -116,20 +105,20 @@ void RecordingSurface::UpdateRun(PolylineOp& polyline, const PointF& end, double
 }
 
 void RecordingSurface::KeepRunPoints(PolylineOp& polyline) {
-  list_.points.resize(run_.start);
   const auto same = [](const PointF& a, const PointF& b) { return a.x == b.x && a.y == b.y; };
-  list_.points.push_back(run_.first);
+  PointF keep[4];
+  std::size_t n = 0;
+  keep[n++] = run_.first;
   const PointF& a = run_.lowAt <= run_.highAt ? run_.low : run_.high;
   const PointF& b = run_.lowAt <= run_.highAt ? run_.high : run_.low;
-  if (!same(a, list_.points.back())) list_.points.push_back(a);
-  if (!same(b, list_.points.back())) list_.points.push_back(b);
-  run_.lastSeparate = !same(run_.last, list_.points.back());
-  if (run_.lastSeparate) list_.points.push_back(run_.last);
+  if (!same(a, keep[n - 1])) keep[n++] = a;
+  if (!same(b, keep[n - 1])) keep[n++] = b;
+  run_.lastSeparate = !same(run_.last, keep[n - 1]);
+  if (run_.lastSeparate) keep[n++] = run_.last;
   // A polyline of one point would paint nothing; the full one paints a dot.
-  if (list_.points.size() - polyline.first < 2) {
-    list_.points.push_back(run_.last);
-    run_.lastSeparate = false;
-  }
+  if (run_.start + n - polyline.first < 2) keep[n++] = run_.last;
+  list_.points.resize(run_.start + n);
+  std::copy(keep, keep + n, list_.points.begin() + run_.start);
   polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
 }
 
@@ -238,6 +227,16 @@ void RecordingSurface::AddHeldDot() {
   run_.count = 1;
 }
 
+void RecordingSurface::LeaveOutCovered() {
+  const std::size_t to = list_.ops.size() - kCoverReach;
+  const std::size_t removed = leaveOut_(list_, coverChecked_, to);
+  coverChecked_ = to;
+  if (removed == 0) return;
+  ++generation_;
+  removed_ += removed;
+  if (removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
+}
+
 void RecordingSurface::Compact() {
   // In place: every kept item moves down its array, in order, so the arrays keep their memory
   // and the next marks fill it again without fresh pages.
@@ -249,14 +248,20 @@ void RecordingSurface::Compact() {
   // answers where it starts now.
   const auto keepPoints = [&](std::uint32_t first, std::uint32_t count) {
     const std::uint32_t at = points;
-    if (first != at) std::copy(list.points.begin() + first, list.points.begin() + first + count, list.points.begin() + at);
+    // Most runs are a few points: a call to copy each costs more than the copying.
+    PointF* const data = list.points.data();
+    if (first != at) {
+      for (std::uint32_t k = 0; k < count; ++k) data[at + k] = data[first + k];
+    }
     points += count;
     return at;
   };
   const std::size_t last = list.ops.size() - 1;
   // Where each kept operation goes, for the marks seen lately.
   std::vector<std::uint32_t> newIndex(list.ops.size(), RecentMarks::kNone);
+  std::size_t checked = 0;  // where the operations looked at for covered lines end now
   for (std::size_t i = 0; i <= last; ++i) {
+    if (i == coverChecked_) checked = ops;
     if (list.ops[i].kind != OpKind::Removed) newIndex[i] = ops;
     const DisplayOp op = list.ops[i];
     switch (op.kind) {
@@ -295,6 +300,7 @@ void RecordingSurface::Compact() {
       }
     }
   }
+  coverChecked_ = coverChecked_ > last ? ops : checked;
   list.ops.resize(ops);
   list.scales.resize(scales);
   list.polylines.resize(polylines);
@@ -406,16 +412,19 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     return;
   }
   PushOp(OpKind::Polyline, list_.polylines.size());
-  list_.polylines.push_back({penColor_, penStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
+  const auto first = static_cast<std::uint32_t>(list_.points.size());
+  if (reduce_) {
+    PolylineOp& polyline = list_.polylines.emplace_back(PolylineOp{penColor_, penStyle_, first, 1});
+    list_.points.push_back(start);
+    BeginColumn(ColumnOf(PixelX(start.x)), first, start, PixelY(start.y));
+    ExtendReduced(polyline, end);
+    if (leaveOut_ && list_.ops.size() >= coverChecked_ + 4 * kCoverReach) LeaveOutCovered();
+    return;
+  }
+  list_.polylines.push_back({penColor_, penStyle_, first, 2});
   list_.points.push_back(start);
   list_.points.push_back(end);
-  if (reduce_) {
-    PolylineOp& polyline = list_.polylines.back();
-    list_.points.pop_back();
-    polyline.count = 1;
-    StartRun(polyline);
-    ExtendReduced(polyline, end);
-  } else if (merging) {
+  if (merging) {
     PolylineOp& polyline = list_.polylines.back();
     list_.points.pop_back();
     polyline.count = 1;
@@ -572,6 +581,7 @@ void RecordingSurface::Clear() {
   marks_.Clear();
   dotsMarked_ = false;
   removed_ = 0;
+  coverChecked_ = 0;
   scaleChanged_ = true;
   ++revision_;
 }

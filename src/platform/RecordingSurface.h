@@ -50,6 +50,12 @@ class RecordingSurface : public DrawingSurface {
   // points were merged. For the window: its list is bound by the chart's positions, not by the
   // records. Not with ReduceToPixels. Takes effect for the polylines begun after it.
   void MergePointsAtOneX(bool on = true) { mergeAtOneX_ = on; }
+  // With ReduceToPixels, for a list painted on the pixels of that picture only: leaves out,
+  // every so many operations, the lines that marks drawn after them paint over, so that
+  // hundreds of thousands of them (a series cut at every error mark) are not held to the end.
+  // `leaveOut` marks those among the operations [from, to) removed and answers how many.
+  using CoveredLineFinder = std::function<std::size_t(DisplayList& list, std::size_t from, std::size_t to)>;
+  void LeaveOutCoveredLines(CoveredLineFinder leaveOut) { leaveOut_ = std::move(leaveOut); }
   // Records no drawing operation at all, for a drawing that is only run for what it finds in
   // the files (the statistics, the list of series); the surface's state changes as ever.
   void RecordNothing() { recordNothing_ = true; }
@@ -129,7 +135,6 @@ class RecordingSurface : public DrawingSurface {
   void KeepRunPoints(PolylineOp& polyline);
   // MergePointsAtOneX: extends the polyline by end; false when end must start a new polyline.
   bool ExtendMerged(PolylineOp& polyline, const PointF& end);
-  void StartRun(const PolylineOp& polyline);
   // A new last column, whose first point is point, at index start of the list's points, at
   // pixel row y (MergePointsAtOneX: a new last run of points at one X, y its Y).
   void BeginColumn(std::int64_t column, std::uint32_t start, const PointF& point, double y);
@@ -176,6 +181,9 @@ class RecordingSurface : public DrawingSurface {
     op.index = static_cast<std::uint32_t>(index);
   }
   void Compact();
+  // Drops the lines that later marks paint over from the operations not looked at yet but the
+  // newest kCoverReach, whose marks are yet to come.
+  void LeaveOutCovered();
 
   bool reduce_ = false;
   bool mergeAtOneX_ = false;
@@ -197,6 +205,10 @@ class RecordingSurface : public DrawingSurface {
   Colour heldPen_ = 0;
   std::int32_t heldStyle_ = 0;
   std::size_t removed_ = 0;
+  CoveredLineFinder leaveOut_;
+  // Lines are looked at once, with the marks of this many operations after them.
+  static constexpr std::size_t kCoverReach = std::size_t{1} << 15;
+  std::size_t coverChecked_ = 0;  // the operations before it were looked at
 
   DisplayList list_;
   ScaleOp scale_{0, 0, 1000, 1000};

@@ -7,9 +7,11 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <sstream>
 
 #include "FramedSurface.h"
@@ -374,6 +376,57 @@ TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
     EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), size.width(), size.height()), every), 0)
         << size.width() << "x" << size.height();
   }
+}
+
+// A list reduced to a picture's pixels leaves out, while it is recorded, the lines that later
+// marks paint over: the picture is that of every operation, and the list stays a fraction of
+// it. A dense series with an error mark at every other record, breaks, a second colour, a text,
+// a change of scale and a clear, drawn far past the operations the recording looks back over.
+TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
+  constexpr int kWidth = 300, kHeight = 200;
+  RecordingSurface full;
+  RecordingSurface reduced;  // to the pixels, each line kept
+  RecordingSurface leftOut;
+  reduced.ReduceToPixels(kWidth, kHeight);
+  leftOut.ReduceToPixels(kWidth, kHeight);
+  auto covered = std::make_shared<CoveredLines>(kWidth, kHeight);
+  leftOut.LeaveOutCoveredLines(
+      [covered](DisplayList& list, std::size_t from, std::size_t to) { return covered->LeaveOut(list, from, to); });
+  for (RecordingSurface* surface : {&full, &reduced, &leftOut}) {
+    std::uint32_t random = 5;
+    const auto next = [&random](int below) {
+      random = random * 1664525U + 1013904223U;
+      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+      Frame(*surface);
+      double previousX = -1, previousY = 0;
+      const int kRecords = pass == 0 ? 60000 : 300000;
+      for (int i = 0; i < kRecords; ++i) {
+        if (pass == 1 && i == kRecords / 2) surface->SetScaleTop(90);  // the same marks, lower
+        const double x = 2 + i * 96.0 / kRecords, y = 40 + next(300) / 10.0;
+        surface->SetPenColor(i % 50000 < 40000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
+        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+        previousX = next(50) == 0 ? -1 : x;  // a break now and then
+        previousY = y;
+        if (next(2) == 0) {
+          surface->SetFillColor(Rgb(255, 0, 0));
+          surface->Ellipse(x - 1.5, y - 2.25, x + 1.5, y + 2.25);
+        }
+        if (i == 200000) {
+          surface->SetCurrentX(x);
+          surface->SetCurrentY(y);
+          surface->SetTextColor(Rgb(255, 255, 255));
+          surface->Text("over the marks");
+        }
+      }
+    }
+  }
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut.List(), kWidth, kHeight), RenderDisplayList(full.List(), kWidth, kHeight)), 0);
+  const auto lines = [](const DisplayList& list) {
+    return std::count_if(list.ops.begin(), list.ops.end(), [](const DisplayOp& op) { return op.kind == OpKind::Polyline; });
+  };
+  EXPECT_LT(lines(leftOut.List()) * 3, lines(reduced.List()));
 }
 
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
