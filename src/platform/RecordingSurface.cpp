@@ -117,9 +117,18 @@ void RecordingSurface::KeepRunPoints(PolylineOp& polyline) {
   if (run_.lastSeparate) keep[n++] = run_.last;
   // A polyline of one point would paint nothing; the full one paints a dot.
   if (run_.start + n - polyline.first < 2) keep[n++] = run_.last;
-  list_.points.resize(run_.start + n);
-  std::copy(keep, keep + n, list_.points.begin() + run_.start);
-  polyline.count = static_cast<std::uint32_t>(list_.points.size() - polyline.first);
+  // In place of the run's points, without first filling what grows.
+  std::vector<PointF>& points = list_.points;
+  if (points.size() > run_.start + n) points.resize(run_.start + n);
+  const std::size_t there = points.size() - run_.start;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (k < there) {
+      points[run_.start + k] = keep[k];
+    } else {
+      points.push_back(keep[k]);
+    }
+  }
+  polyline.count = static_cast<std::uint32_t>(points.size() - polyline.first);
 }
 
 MarkKey RecordingSurface::KeyOfShape(OpKind kind, const ShapeOp& shape) const {
@@ -510,6 +519,7 @@ void RecordingSurface::AddWaitingMark(OpKind kind, const MarkKey& key, std::size
   WaitingMark& waiting = waiting_[mark];
   waiting.shape = shape;
   waiting.key = key;
+  waiting.hash = hash;
   waiting.kind = kind;
   AppendWaiting(mark);
   ++waitingMarks_;
@@ -540,7 +550,7 @@ void RecordingSurface::AddOldestWaitingMark() {
   const auto at = static_cast<std::uint32_t>(list_.ops.size());
   PushOp(waiting.kind, list_.shapes.size());
   list_.shapes.push_back(waiting.shape);
-  RecentMarks::Slot& slot = marks_.SlotOf(HashMarkKey(waiting.key));
+  RecentMarks::Slot& slot = marks_.SlotOf(waiting.hash);
   if (slot.index == (RecentMarks::kWaiting | mark)) slot.index = at;
   Unlink(mark);
   waiting_[mark].after = freeWaiting_;

@@ -166,6 +166,7 @@ class RecordingSurface : public DrawingSurface {
   struct WaitingMark {
     ShapeOp shape;
     MarkKey key;
+    std::size_t hash = 0;  // the key's
     OpKind kind = OpKind::Ellipse;
     std::uint16_t before = 0, after = 0;  // the waiting marks drawn last before and after it
   };
