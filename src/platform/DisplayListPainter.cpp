@@ -290,7 +290,9 @@ class Coverage {
   }
 
   // Whether later marks paint every pixel of op; a round mark that shows is taken into the cover.
-  bool Hidden(const DisplayList& list, const DisplayOp& op, const Mapping& mapping) {
+  // uncovered: for a line that shows, the box of its pixels that no later mark paints (it is
+  // left as it was for a line off the picture).
+  bool Hidden(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, QRect* uncovered = nullptr) {
     switch (op.kind) {
       case OpKind::Clear:
         cleared_ = true;  // what comes before is painted over
@@ -338,23 +340,9 @@ class Coverage {
         const int y0 = std::max(static_cast<int>(std::floor(top - kAround)), 0);
         const int y1 = std::min(static_cast<int>(std::ceil(bottom + kAround)), height_ - 1) + 1;
         if (x0 > x1 || y0 >= y1) return true;
-        const int first = y0 >> 6, last = (y1 - 1) >> 6;
-        const std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x0) * words_;
-        if (first == last) {
-          const std::uint64_t mask = WordMask(y0, y1);
-          for (int x = x0; x <= x1; ++x, column += words_) {
-            if ((column[first] & mask) != mask) return false;
-          }
-          return true;
-        }
-        const std::uint64_t head = WordMask(y0, y1), tail = WordMask(last << 6, y1);
-        for (int x = x0; x <= x1; ++x, column += words_) {
-          if ((column[first] & head) != head || (column[last] & tail) != tail) return false;
-          for (int w = first + 1; w < last; ++w) {
-            if (column[w] != ~std::uint64_t{0}) return false;
-          }
-        }
-        return true;
+        if (BoxCovered(x0, x1, y0, y1)) return true;
+        if (uncovered != nullptr) *uncovered = Uncovered(x0, x1, y0, y1);
+        return false;
       }
       default:
         return false;
@@ -367,6 +355,58 @@ class Coverage {
     const int bit = y & 63;
     const int n = std::min(64 - bit, y1 - y);
     return (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+  }
+
+  // Whether the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, are covered;
+  // every column is tested with the same masks.
+  [[nodiscard]] bool BoxCovered(int x0, int x1, int y0, int y1) const {
+    const int first = y0 >> 6, last = (y1 - 1) >> 6;
+    const std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x0) * words_;
+    if (first == last) {
+      const std::uint64_t mask = WordMask(y0, y1);
+      for (int x = x0; x <= x1; ++x, column += words_) {
+        if ((column[first] & mask) != mask) return false;
+      }
+      return true;
+    }
+    const std::uint64_t head = WordMask(y0, y1), tail = WordMask(last << 6, y1);
+    for (int x = x0; x <= x1; ++x, column += words_) {
+      if ((column[first] & head) != head || (column[last] & tail) != tail) return false;
+      for (int w = first + 1; w < last; ++w) {
+        if (column[w] != ~std::uint64_t{0}) return false;
+      }
+    }
+    return true;
+  }
+
+  // The box of the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, that are
+  // not covered.
+  [[nodiscard]] QRect Uncovered(int x0, int x1, int y0, int y1) const {
+    int left = width_, right = -1, top = height_, bottom = -1;
+    const int first = y0 >> 6, last = (y1 - 1) >> 6;
+    for (int x = x0; x <= x1; ++x) {
+      const std::uint64_t* column = bits_.data() + static_cast<std::size_t>(x) * words_;
+      for (int w = first; w <= last; ++w) {
+        const std::uint64_t open = ~column[w] & WordMask(std::max(y0, w << 6), y1);
+        if (open == 0) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, (w << 6) + LowestBit(open));
+        bottom = std::max(bottom, (w << 6) + HighestBit(open));
+      }
+    }
+    return right < left ? QRect() : QRect(left, top, right - left + 1, bottom - top + 1);
+  }
+
+  static int LowestBit(std::uint64_t word) {
+    int bit = 0;
+    while ((word >> bit & 1) == 0) ++bit;
+    return bit;
+  }
+  static int HighestBit(std::uint64_t word) {
+    int bit = 63;
+    while ((word >> bit & 1) == 0) --bit;
+    return bit;
   }
 
   // Whether the pixels [y0, y1) of column x are all covered; those off the picture are.
@@ -435,8 +475,13 @@ class LastMarks {
       // With a cover, a round mark painted again later is covered by its own pixels.
       if (!(cover != nullptr && op.kind == OpKind::Ellipse) && KeyOf(list, op, mapping, key) && !seen.Insert(key)) {
         repeated_[i] = true;
-      } else if (cover != nullptr && cover->Hidden(list, op, mapping)) {
-        repeated_[i] = true;
+      } else if (cover != nullptr) {
+        QRect uncovered;
+        if (cover->Hidden(list, op, mapping, &uncovered)) {
+          repeated_[i] = true;
+        } else if (!uncovered.isNull()) {
+          clips_.push_back({i, uncovered});
+        }
       }
     }
   }
@@ -444,6 +489,12 @@ class LastMarks {
   // Whether op i is a mark that a later one paints over exactly (or, with a cover, an
   // operation later marks paint over).
   [[nodiscard]] bool Repeated(std::uint32_t i) const { return repeated_[i]; }
+
+  // With a cover, the lines that show in part, each with the box of its pixels that later
+  // marks do not paint, from the last operation back: a line painted only within its box
+  // paints there what it paints whole (the painter clips a line without moving its pixels),
+  // and the rest of it is painted over.
+  [[nodiscard]] const std::vector<std::pair<std::uint32_t, QRect>>& Clips() const { return clips_; }
 
  private:
   static bool KeyOf(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, MarkKey& key) {
@@ -470,6 +521,7 @@ class LastMarks {
   }
 
   std::vector<bool> repeated_;
+  std::vector<std::pair<std::uint32_t, QRect>> clips_;
 };
 
 // What one painting of a list keeps between operations: the pen and the brush it set last,
@@ -613,8 +665,16 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
     cover.emplace(device->width(), device->height(), state.stamps);
   }
   const LastMarks lastMarks(list, size, cover ? &*cover : nullptr);
+  const auto& clips = lastMarks.Clips();
+  std::size_t clip = clips.size();  // the next line to clip is clips[clip - 1]
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
     if (lastMarks.Repeated(i)) continue;
+    if (clip > 0 && clips[clip - 1].first == i) {
+      painter.setClipRect(clips[--clip].second);
+      PaintOp(painter, list, list.ops[i], mapping, size, state);
+      painter.setClipping(false);
+      continue;
+    }
     PaintOp(painter, list, list.ops[i], mapping, size, state);
   }
   state.End(painter);
