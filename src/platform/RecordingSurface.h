@@ -208,7 +208,7 @@ class RecordingSurface : public DrawingSurface {
   std::size_t removed_ = 0;
   CoveredLineFinder leaveOut_;
   // Lines are looked at once, with the marks of this many operations after them.
-  static constexpr std::size_t kCoverReach = std::size_t{1} << 15;
+  static constexpr std::size_t kCoverReach = std::size_t{1} << 13;
   std::size_t coverChecked_ = 0;  // the operations before it were looked at
 
   DisplayList list_;
