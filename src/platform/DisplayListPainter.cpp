@@ -456,7 +456,8 @@ class LastMarks {
     for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
       const OpKind kind = list.ops[i].kind;
       if (kind == OpKind::Scale) scales.push_back(i);
-      marks += kind == OpKind::Ellipse || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
+      // With a cover, round marks are not kept as keys.
+      marks += (kind == OpKind::Ellipse && cover == nullptr) || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
     }
     const auto mappingBefore = [&](std::size_t scale) {
       return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)

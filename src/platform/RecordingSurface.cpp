@@ -92,6 +92,14 @@ bool RecordingSurface::AddToRun(const PointF& end, double y) {
 
 void RecordingSurface::UpdateRun(PolylineOp& polyline, const PointF& end, double y) {
   const bool extreme = AddToRun(end, y);
+  // The second point of a run that holds only its first: both are kept (the first point of a
+  // line cut at a mark, most often).
+  if (run_.count == 1 && list_.points.size() == run_.start + 1 && !(end.x == run_.first.x && end.y == run_.first.y)) {
+    list_.points.push_back(end);
+    ++polyline.count;
+    run_.lastSeparate = !extreme;
+    return;
+  }
   // Most points are neither the lowest nor the highest: only the last point changes, in place,
   // unless it now falls on the point before it.
   if (!extreme && run_.lastSeparate) {
