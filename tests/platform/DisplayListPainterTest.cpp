@@ -429,6 +429,62 @@ TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
   EXPECT_LT(lines(leftOut.List()) * 3, lines(reduced.List()));
 }
 
+// Lines straight down (the records that share a chart position) paint over what came before
+// them as marks do: a dense series cut by breaks every few records, some of it dashed, some of
+// it with error marks, paints the picture of every operation painted in turn, at several sizes
+// and recorded for a picture's pixels.
+TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
+  constexpr int kWidth = 300, kHeight = 200;
+  RecordingSurface full;
+  RecordingSurface reduced;  // to the pixels, each line kept
+  RecordingSurface leftOut;
+  reduced.ReduceToPixels(kWidth, kHeight);
+  leftOut.ReduceToPixels(kWidth, kHeight);
+  auto covered = std::make_shared<CoveredLines>(kWidth, kHeight);
+  leftOut.LeaveOutCoveredLines(
+      [covered](DisplayList& list, std::size_t from, std::size_t to) { return covered->LeaveOut(list, from, to); });
+  for (RecordingSurface* surface : {&full, &reduced, &leftOut}) {
+    std::uint32_t random = 9;
+    const auto next = [&random](int below) {
+      random = random * 1664525U + 1013904223U;
+      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
+    };
+    Frame(*surface);
+    double previousX = -1, previousY = 0;
+    for (int i = 0; i < 400000; ++i) {
+      const double x = 2 + (i / 80) * 0.0195, y = 30 + next(400) / 10.0 + (i % 7) * 0.013;  // 80 records at each X
+      surface->SetPenColor(i % 120000 < 90000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
+      surface->SetPenStyle(i % 100000 < 10000 ? kPenDash : kPenSolid);
+      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      previousX = next(8) == 0 ? -1 : x;  // a break every eight records or so
+      previousY = y;
+      if (i > 200000 && next(10) == 0) {
+        surface->SetFillColor(Rgb(255, 0, 0));
+        surface->Ellipse(x - 0.5, y - 0.75, x + 0.5, y + 0.75);
+      }
+    }
+  }
+  for (const QSize size : {QSize(kWidth, kHeight), QSize(97, 61), QSize(1200, 800)}) {
+    QImage every(size, QImage::Format_RGB32);
+    every.fill(QColor(0, 0, 0));
+    QPainter painter(&every);
+    PaintDisplayListAdded(painter, full.List(), QSizeF(size), PaintedEnd{});
+    painter.end();
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(full.List(), size.width(), size.height()), every), 0)
+        << size.width() << "x" << size.height();
+  }
+  QImage every(kWidth, kHeight, QImage::Format_RGB32);
+  every.fill(QColor(0, 0, 0));
+  QPainter painter(&every);
+  PaintDisplayListAdded(painter, reduced.List(), QSizeF(kWidth, kHeight), PaintedEnd{});
+  painter.end();
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut.List(), kWidth, kHeight), every), 0);
+  const auto lines = [](const DisplayList& list) {
+    return std::count_if(list.ops.begin(), list.ops.end(), [](const DisplayOp& op) { return op.kind == OpKind::Polyline; });
+  };
+  EXPECT_LT(lines(leftOut.List()) * 2, lines(reduced.List())) << lines(leftOut.List()) << " of " << lines(reduced.List());
+}
+
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
 // over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
 TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
