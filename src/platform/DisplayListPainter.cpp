@@ -432,7 +432,8 @@ class Coverage {
   }
 
   // The box of the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, that are
-  // not covered.
+  // not covered; none when that is the whole box (a long line clipped to it costs more than one
+  // painted whole).
   [[nodiscard]] QRect Uncovered(int x0, int x1, int y0, int y1) const {
     int left = width_, right = -1, top = height_, bottom = -1;
     const int first = y0 >> 6, last = (y1 - 1) >> 6;
@@ -447,7 +448,8 @@ class Coverage {
         bottom = std::max(bottom, (w << 6) + HighestBit(open));
       }
     }
-    return right < left ? QRect() : QRect(left, top, right - left + 1, bottom - top + 1);
+    if (right < left || (left == x0 && right == x1 && top == y0 && bottom == y1 - 1)) return {};
+    return {left, top, right - left + 1, bottom - top + 1};
   }
 
   static int LowestBit(std::uint64_t word) {
