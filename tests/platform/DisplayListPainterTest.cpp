@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -150,6 +151,50 @@ TEST(DisplayListPainter, TheLastOfRepeatedMarksStaysOnTop) {
   EXPECT_EQ(image.pixelColor(50, 50), QColor(0, 0, 255)) << "the blue mark over the red one";
 }
 
+// Numbers that look random, the same in every run.
+class Random {
+ public:
+  explicit Random(std::uint32_t seed) : state_(seed) {}
+  // A whole number from 0 up to `below`.
+  int operator()(int below) {
+    state_ = state_ * 1664525U + 1013904223U;
+    return static_cast<int>((state_ >> 8) % static_cast<std::uint32_t>(below));
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
+// The same drawing recorded whole, reduced to a picture's pixels, and reduced leaving out the
+// lines that later operations paint over while it is recorded.
+struct ThreeRecordings {
+  RecordingSurface full, reduced, leftOut;
+  std::shared_ptr<CoveredLines> covered;
+
+  ThreeRecordings(int width, int height) : covered(std::make_shared<CoveredLines>(width, height)) {
+    reduced.ReduceToPixels(width, height);
+    leftOut.ReduceToPixels(width, height);
+    leftOut.LeaveOutCoveredLines([lines = covered](DisplayList& list, std::size_t from, std::size_t to) {
+      return lines->LeaveOut(list, from, to);
+    });
+  }
+  std::array<RecordingSurface*, 3> All() { return {&full, &reduced, &leftOut}; }
+};
+
+// The list's picture with every operation painted in turn, as progress pictures paint them.
+QImage PaintedInTurn(const DisplayList& list, QSize size) {
+  QImage every(size, QImage::Format_RGB32);
+  every.fill(QColor(0, 0, 0));
+  QPainter painter(&every);
+  PaintDisplayListAdded(painter, list, QSizeF(size), PaintedEnd{});
+  painter.end();
+  return every;
+}
+
+std::ptrdiff_t Lines(const DisplayList& list) {
+  return std::count_if(list.ops.begin(), list.ops.end(), [](const DisplayOp& op) { return op.kind == OpKind::Polyline; });
+}
+
 int DifferentPixels(const QImage& a, const QImage& b) {
   int count = 0;
   for (int y = 0; y < a.height(); ++y) {
@@ -164,11 +209,7 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 // of colours; so does the same list painted through a painter on a screen.
 TEST(DisplayListPainter, RoundMarksPaintTheirWholePixelBoxesAsThePainterDoes) {
   constexpr int kWidth = 180, kHeight = 120;
-  std::uint32_t random = 99;
-  const auto next = [&random](int below) {
-    random = random * 1664525U + 1013904223U;
-    return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
-  };
+  Random next(99);
   const Colour colours[][2] = {{Rgb(255, 0, 0), Rgb(0, 255, 0)}, {Rgb(1, 2, 3), Rgb(1, 2, 3)}, {Rgb(255, 255, 255), 0}};
   for (const auto& [pen, fill] : colours) {
     RecordingSurface surface;
@@ -293,11 +334,7 @@ TEST(DisplayListPainter, AReducedListKeepsMarksInTheOrderTheyWereLastDrawn) {
   reduced.ReduceToPixels(200, 200);
   for (RecordingSurface* surface : {&full, &reduced}) {
     if (surface == &reduced) Frame(reduced);
-    std::uint32_t random = 5;
-    const auto next = [&random](int below) {
-      random = random * 1664525U + 1013904223U;
-      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
-    };
+    Random next(5);
     const Colour colours[] = {Rgb(255, 0, 0), Rgb(0, 0, 255), Rgb(255, 255, 0)};
     for (int i = 0; i < 30000; ++i) {
       const int burst = i / 3000;
@@ -335,11 +372,7 @@ TEST(DisplayListPainter, AReducedListKeepsMarksInTheOrderTheyWereLastDrawn) {
 // areas and a clear, at several sizes.
 TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
   RecordingSurface surface = FramedSurface();
-  std::uint32_t random = 77;
-  const auto next = [&random](int below) {
-    random = random * 1664525U + 1013904223U;
-    return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
-  };
+  Random next(77);
   for (int pass = 0; pass < 2; ++pass) {
     if (pass == 1) {
       surface.Clear();  // what the first pass drew is painted over
@@ -368,12 +401,9 @@ TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
     }
   }
   for (const QSize size : {QSize(100, 80), QSize(400, 300), QSize(1200, 800)}) {
-    QImage every(size, QImage::Format_RGB32);
-    every.fill(QColor(0, 0, 0));
-    QPainter painter(&every);
-    PaintDisplayListAdded(painter, surface.List(), QSizeF(size), PaintedEnd{});
-    painter.end();
-    EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), size.width(), size.height()), every), 0)
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(surface.List(), size.width(), size.height()),
+                              PaintedInTurn(surface.List(), size)),
+              0)
         << size.width() << "x" << size.height();
   }
 }
@@ -384,20 +414,9 @@ TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
 // a change of scale and a clear, drawn far past the operations the recording looks back over.
 TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
   constexpr int kWidth = 300, kHeight = 200;
-  RecordingSurface full;
-  RecordingSurface reduced;  // to the pixels, each line kept
-  RecordingSurface leftOut;
-  reduced.ReduceToPixels(kWidth, kHeight);
-  leftOut.ReduceToPixels(kWidth, kHeight);
-  auto covered = std::make_shared<CoveredLines>(kWidth, kHeight);
-  leftOut.LeaveOutCoveredLines(
-      [covered](DisplayList& list, std::size_t from, std::size_t to) { return covered->LeaveOut(list, from, to); });
-  for (RecordingSurface* surface : {&full, &reduced, &leftOut}) {
-    std::uint32_t random = 5;
-    const auto next = [&random](int below) {
-      random = random * 1664525U + 1013904223U;
-      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
-    };
+  ThreeRecordings lists(kWidth, kHeight);
+  for (RecordingSurface* surface : lists.All()) {
+    Random next(5);
     for (int pass = 0; pass < 2; ++pass) {
       Frame(*surface);
       double previousX = -1, previousY = 0;
@@ -422,11 +441,10 @@ TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
       }
     }
   }
-  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut.List(), kWidth, kHeight), RenderDisplayList(full.List(), kWidth, kHeight)), 0);
-  const auto lines = [](const DisplayList& list) {
-    return std::count_if(list.ops.begin(), list.ops.end(), [](const DisplayOp& op) { return op.kind == OpKind::Polyline; });
-  };
-  EXPECT_LT(lines(leftOut.List()) * 3, lines(reduced.List()));
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight),
+                            RenderDisplayList(lists.full.List(), kWidth, kHeight)),
+            0);
+  EXPECT_LT(Lines(lists.leftOut.List()) * 3, Lines(lists.reduced.List()));
 }
 
 // Lines straight down (the records that share a chart position) paint over what came before
@@ -435,20 +453,9 @@ TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
 // and recorded for a picture's pixels.
 TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
   constexpr int kWidth = 300, kHeight = 200;
-  RecordingSurface full;
-  RecordingSurface reduced;  // to the pixels, each line kept
-  RecordingSurface leftOut;
-  reduced.ReduceToPixels(kWidth, kHeight);
-  leftOut.ReduceToPixels(kWidth, kHeight);
-  auto covered = std::make_shared<CoveredLines>(kWidth, kHeight);
-  leftOut.LeaveOutCoveredLines(
-      [covered](DisplayList& list, std::size_t from, std::size_t to) { return covered->LeaveOut(list, from, to); });
-  for (RecordingSurface* surface : {&full, &reduced, &leftOut}) {
-    std::uint32_t random = 9;
-    const auto next = [&random](int below) {
-      random = random * 1664525U + 1013904223U;
-      return static_cast<int>((random >> 8) % static_cast<std::uint32_t>(below));
-    };
+  ThreeRecordings lists(kWidth, kHeight);
+  for (RecordingSurface* surface : lists.All()) {
+    Random next(9);
     Frame(*surface);
     double previousX = -1, previousY = 0;
     for (int i = 0; i < 400000; ++i) {
@@ -464,25 +471,16 @@ TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
       }
     }
   }
+  const DisplayList& full = lists.full.List();
   for (const QSize size : {QSize(kWidth, kHeight), QSize(97, 61), QSize(1200, 800)}) {
-    QImage every(size, QImage::Format_RGB32);
-    every.fill(QColor(0, 0, 0));
-    QPainter painter(&every);
-    PaintDisplayListAdded(painter, full.List(), QSizeF(size), PaintedEnd{});
-    painter.end();
-    EXPECT_EQ(DifferentPixels(RenderDisplayList(full.List(), size.width(), size.height()), every), 0)
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(full, size.width(), size.height()), PaintedInTurn(full, size)), 0)
         << size.width() << "x" << size.height();
   }
-  QImage every(kWidth, kHeight, QImage::Format_RGB32);
-  every.fill(QColor(0, 0, 0));
-  QPainter painter(&every);
-  PaintDisplayListAdded(painter, reduced.List(), QSizeF(kWidth, kHeight), PaintedEnd{});
-  painter.end();
-  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut.List(), kWidth, kHeight), every), 0);
-  const auto lines = [](const DisplayList& list) {
-    return std::count_if(list.ops.begin(), list.ops.end(), [](const DisplayOp& op) { return op.kind == OpKind::Polyline; });
-  };
-  EXPECT_LT(lines(leftOut.List()) * 2, lines(reduced.List())) << lines(leftOut.List()) << " of " << lines(reduced.List());
+  const DisplayList& leftOut = lists.leftOut.List();
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, kWidth, kHeight),
+                            PaintedInTurn(lists.reduced.List(), QSize(kWidth, kHeight))),
+            0);
+  EXPECT_LT(Lines(leftOut) * 2, Lines(lists.reduced.List())) << Lines(leftOut) << " of " << Lines(lists.reduced.List());
 }
 
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
