@@ -721,7 +721,8 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
   }
   const LastMarks lastMarks(list, size, cover ? &*cover : nullptr);
   const auto& clips = lastMarks.Clips();
-  std::size_t clip = clips.size();  // the next line to clip is clips[clip - 1]
+  // A painter that clips already (to a part of a window) keeps its clip: lines are painted whole.
+  std::size_t clip = painter.hasClipping() ? 0 : clips.size();  // the next line to clip is clips[clip - 1]
   for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
     if (lastMarks.Repeated(i)) continue;
     if (clip > 0 && clips[clip - 1].first == i) {
