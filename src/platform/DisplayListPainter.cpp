@@ -372,16 +372,13 @@ class Coverage {
           // after the bottom one, and every row strictly between surely. Those cover what
           // came before, as marks do.
           const int x = static_cast<int>(std::floor(left));
-          const int y0 = std::max(static_cast<int>(std::floor(top)) - 1, 0);
-          const int y1 = std::min(static_cast<int>(std::ceil(bottom)) + 1, height_ - 1) + 1;
-          if (x < 0 || x >= width_ || y0 >= y1 || Covered(x, y0, y1)) return true;
-          if (uncovered != nullptr) *uncovered = Uncovered(x, x, y0, y1);
+          if (StraightDownCovered(x, top, bottom, uncovered)) return true;
           // Each segment surely paints its inner rows (a crowded line is painted through its
           // lowest and highest points, whose segment holds them all).
           for (std::uint32_t k = 1; k < polyline.count; ++k) {
             const double a = mapping.Map(0, list.points[polyline.first + k - 1].y).y();
             const double b = mapping.Map(0, list.points[polyline.first + k].y).y();
-            Cover(x, static_cast<int>(std::ceil(std::min(a, b))) + 1, static_cast<int>(std::floor(std::max(a, b))));
+            CoverInnerRows(x, std::min(a, b), std::max(a, b));
           }
           return false;
         }
@@ -401,12 +398,43 @@ class Coverage {
     }
   }
 
+  // Whether a solid line of two points is a line straight down (see Hidden) that later
+  // operations paint over; one that shows covers what came before. False for other lines, which
+  // Hidden looks at.
+  bool SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping, bool& straightDown) {
+    straightDown = from.x == to.x && from.y != to.y && !cleared_ && VerticalLinesKnown();
+    if (!straightDown) return false;
+    const QPointF a = mapping.Map(from.x, from.y), b = mapping.Map(to.x, to.y);
+    const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+    straightDown = OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)));
+    if (!straightDown) return false;
+    const int x = static_cast<int>(std::floor(a.x()));
+    if (StraightDownCovered(x, top, bottom, nullptr)) return true;
+    CoverInnerRows(x, top, bottom);
+    return false;
+  }
+
  private:
   // The bits of the pixels from y to y1 (or the end of its word) within y's word.
   static std::uint64_t WordMask(int y, int y1) {
     const int bit = y & 63;
     const int n = std::min(64 - bit, y1 - y);
     return (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+  }
+
+  // Whether the pixels a line straight down on column x from top to bottom may paint are all
+  // covered; if not, uncovered gets the box of those that are not.
+  bool StraightDownCovered(int x, double top, double bottom, QRect* uncovered) {
+    const int y0 = std::max(static_cast<int>(std::floor(top)) - 1, 0);
+    const int y1 = std::min(static_cast<int>(std::ceil(bottom)) + 1, height_ - 1) + 1;
+    if (x < 0 || x >= width_ || y0 >= y1 || Covered(x, y0, y1)) return true;
+    if (uncovered != nullptr) *uncovered = Uncovered(x, x, y0, y1);
+    return false;
+  }
+
+  // The rows strictly between a segment's ends, which a line straight down surely paints.
+  void CoverInnerRows(int x, double top, double bottom) {
+    Cover(x, static_cast<int>(std::ceil(top)) + 1, static_cast<int>(std::floor(bottom)));
   }
 
   // Whether the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, are covered;
@@ -770,12 +798,23 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
       case OpKind::Ellipse:
         cover.Hidden(list, op, mapping);
         break;
-      case OpKind::Polyline:
-        if (i < to && !IsDot(list, op) && cover.Hidden(list, op, mapping)) {
+      case OpKind::Polyline: {
+        if (i >= to) break;
+        // Most lines of a series cut at every record are one segment straight down.
+        const PolylineOp& line = list.polylines[op.index];
+        bool straightDown = false;
+        bool hidden = false;
+        if (line.count == 2 && line.style == kPenSolid) {
+          hidden = cover.SegmentStraightDownHidden(list.points[line.first], list.points[line.first + 1], mapping,
+                                                   straightDown);
+        }
+        if (!straightDown) hidden = !IsDot(list, op) && cover.Hidden(list, op, mapping);
+        if (hidden) {
           op.kind = OpKind::Removed;
           ++removed;
         }
         break;
+      }
       default:
         break;
     }

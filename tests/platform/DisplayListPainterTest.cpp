@@ -465,7 +465,7 @@ TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
       surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
       previousX = next(8) == 0 ? -1 : x;  // a break every eight records or so
       previousY = y;
-      if (i > 200000 && next(10) == 0) {
+      if (i > 300000 || (i > 200000 && next(10) == 0)) {  // then at every record
         surface->SetFillColor(Rgb(255, 0, 0));
         surface->Ellipse(x - 0.5, y - 0.75, x + 0.5, y + 0.75);
       }
