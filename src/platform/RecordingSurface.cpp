@@ -239,9 +239,9 @@ void RecordingSurface::AddHeldDot() {
   list_.polylines.push_back({heldPen_, heldStyle_, static_cast<std::uint32_t>(list_.points.size()), 2});
   list_.points.push_back(heldDot_);
   list_.points.push_back(heldDot_);
-  // Its run is the one point, twice.
-  BeginColumn(ColumnOf(PixelX(heldDot_.x)), list_.polylines.back().first, heldDot_, PixelY(heldDot_.y));
-  run_.count = 1;
+  // Its run begins at the second point: a line that goes on from the dot keeps the point twice,
+  // as the whole record does (the painter paints such a line's first pixel otherwise).
+  BeginColumn(ColumnOf(PixelX(heldDot_.x)), list_.polylines.back().first + 1, heldDot_, PixelY(heldDot_.y));
 }
 
 void RecordingSurface::LeaveOutCovered() {

@@ -289,6 +289,12 @@ TEST(DisplayListPainter, ADotIsPaintedWhateverFollowsIt) {
   const std::vector<std::pair<const char*, std::function<void(RecordingSurface&)>>> next = {
       {"nothing", [](RecordingSurface&) {}},
       {"a line on from it", [](RecordingSurface& s) { s.Line(50.3, 50.3, 70, 20); }},
+      {"a line straight down from it", [](RecordingSurface& s) { s.Line(50.3, 50.3, 50.3, 20.6); }},
+      {"a line straight up from it", [](RecordingSurface& s) { s.Line(50.3, 50.3, 50.3, 80.1); }},
+      {"lines up and down in its column", [](RecordingSurface& s) {
+         s.Line(50.3, 50.3, 50.5, 80.1);
+         s.Line(50.5, 80.1, 50.6, 30.2);
+       }},
       {"a line elsewhere", [](RecordingSurface& s) { s.Line(10, 10, 20, 10); }},
       {"a mark beside it", [](RecordingSurface& s) { s.Ellipse(53, 53, 60, 60); }},
       {"a text", [](RecordingSurface& s) { s.Text("x"); }},
@@ -319,6 +325,9 @@ TEST(DisplayListPainter, ADotIsPaintedWhateverFollowsIt) {
     const QColor dot = picture.pixelColor(50, 50);
     if (std::string_view(what) == "a polygon over it") {
       EXPECT_TRUE(dot.green() > 0 && dot.blue() > 0) << "the dot shows through the polygon drawn after it";
+    } else if (std::string_view(what) == "a line straight up from it") {
+      // The whole record draws the dot and the line as one line from the point's row up.
+      EXPECT_EQ(picture.pixelColor(50, 49), QColor(0, 255, 0)) << what;
     } else {
       EXPECT_EQ(dot, QColor(0, 255, 0)) << what;
     }
