@@ -35,7 +35,7 @@ struct HeadlessOptions {
   // the full record that a dump prints.
   bool reduceToPixels = false;
   // With reduceToPixels, for a picture painted on those pixels (a PNG): finds the lines that
-  // later marks paint over, to leave them out as the drawing is recorded (see
+  // later marks and lines paint over, to leave them out as the drawing is recorded (see
   // RecordingSurface::LeaveOutCoveredLines).
   RecordingSurface::CoveredLineFinder coveredLines;
   // Points at one X merged as the window merges them (RecordingSurface::MergePointsAtOneX).

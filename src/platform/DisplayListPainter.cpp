@@ -33,6 +33,14 @@ struct Mapping {
   }
 };
 
+// The mapping of the operations that come before the list's scale number `scale` (the picture's
+// own pixels before the first): scales enter the list in the order of their operations, so
+// the one in force before scale k is scale k - 1. A pass from the last operation back starts
+// with the list's scale count and takes the scale operation's number at each one it meets.
+Mapping MappingBefore(const DisplayList& list, std::size_t scale, QSizeF size) {
+  return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size) : Mapping(list.scales[scale - 1], size);
+}
+
 Qt::PenStyle ToQtPenStyle(std::int32_t style) {
   switch (style) {
     case kPenDash:
@@ -297,11 +305,12 @@ bool VerticalLinesKnown() {
   return known;
 }
 
-// The pixels that marks painted later paint over, for a picture of pixels looked at from its
-// last operation back: a line or a mark all of whose pixels later marks paint is not painted.
-// Only round marks cover, with the pixels their stamps hold (the very pixels painted); a line
-// is taken as the box of its points and two pixels around it, which holds every pixel the
-// painter's line of one pixel paints. The pixel of a picture is then the last one painted on it
+// The pixels that marks and lines painted later paint over, for a picture of pixels looked at
+// from its last operation back: a line or a mark all of whose pixels later ones paint is not
+// painted. Round marks cover with the pixels their stamps hold (the very pixels painted), solid
+// lines straight down with the rows they surely paint (see VerticalLinesKnown); a line is taken
+// as the box of its points and two pixels around it, which holds every pixel the painter's line
+// of one pixel paints (one straight down as its column, a row beyond its ends). The pixel of a picture is then the last one painted on it
 // by what is painted, as by everything: lines and marks paint without blending, and what
 // blends (texts, translucent areas) is never left out. The bits go down the columns: a line of
 // a dense series is a few columns wide and many rows high.
@@ -322,9 +331,10 @@ class Coverage {
     cleared_ = false;
   }
 
-  // Whether later marks paint every pixel of op; a round mark that shows is taken into the cover.
-  // uncovered: for a line that shows, the box of its pixels that no later mark paints (it is
-  // left as it was for a line off the picture).
+  // Whether later operations paint every pixel of op; a round mark or a line straight down that
+  // shows is taken into the cover. uncovered: for a line that shows, the box of its pixels that
+  // nothing later paints (left as it was for a line off the picture or one none of whose box is
+  // covered).
   bool Hidden(const DisplayList& list, const DisplayOp& op, const Mapping& mapping, QRect* uncovered = nullptr) {
     switch (op.kind) {
       case OpKind::Clear:
@@ -398,16 +408,14 @@ class Coverage {
     }
   }
 
-  // Whether a solid line of two points is a line straight down (see Hidden) that later
-  // operations paint over; one that shows covers what came before. False for other lines, which
-  // Hidden looks at.
-  bool SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping, bool& straightDown) {
-    straightDown = from.x == to.x && from.y != to.y && !cleared_ && VerticalLinesKnown();
-    if (!straightDown) return false;
+  // For a solid line from `from` to `to` straight down on the picture (see Hidden), whether
+  // later operations paint over it (one that shows covers what came before); nothing for other
+  // lines, which Hidden looks at.
+  std::optional<bool> SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping) {
+    if (!(from.x == to.x && from.y != to.y && !cleared_ && VerticalLinesKnown())) return std::nullopt;
     const QPointF a = mapping.Map(from.x, from.y), b = mapping.Map(to.x, to.y);
     const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
-    straightDown = OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)));
-    if (!straightDown) return false;
+    if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return std::nullopt;
     const int x = static_cast<int>(std::floor(a.x()));
     if (StraightDownCovered(x, top, bottom, nullptr)) return true;
     CoverInnerRows(x, top, bottom);
@@ -529,31 +537,29 @@ class Coverage {
 // pixels, not the records. Marks are told apart by their key at the current mapping.
 class LastMarks {
  public:
-  // cover: on a picture of pixels, also leaves out what later marks paint over (see Coverage).
+  // cover: on a picture of pixels, also leaves out what later operations paint over (see Coverage).
   LastMarks(const DisplayList& list, QSizeF size, Coverage* cover = nullptr) : repeated_(list.ops.size(), false) {
     // From the last operation back: a key seen already belongs to a later mark. Each operation
     // is mapped by the last scale before it.
-    std::vector<std::uint32_t> scales;
     std::size_t marks = 0;
-    for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-      const OpKind kind = list.ops[i].kind;
-      if (kind == OpKind::Scale) scales.push_back(i);
+    for (const DisplayOp& op : list.ops) {
       // With a cover, round marks are not kept as keys.
-      marks += (kind == OpKind::Ellipse && cover == nullptr) || kind == OpKind::Rectangle || kind == OpKind::Polyline ? 1 : 0;
+      marks += (op.kind == OpKind::Ellipse && cover == nullptr) || op.kind == OpKind::Rectangle ||
+                       op.kind == OpKind::Polyline
+                   ? 1
+                   : 0;
     }
-    const auto mappingBefore = [&](std::size_t scale) {
-      return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size)
-                        : Mapping(list.scales[list.ops[scales[scale - 1]].index], size);
-    };
-    std::size_t scale = scales.size();  // the scales at or before the operation
-    Mapping mapping = mappingBefore(scale);
+    Mapping mapping = MappingBefore(list, list.scales.size(), size);
     MarkKeySet seen;
     // Most marks of a list reduced to pixels differ; a list of every record's mark repeats a few.
     constexpr std::size_t kMostReserved = std::size_t{1} << 18;
     seen.Reserve(std::min(marks, kMostReserved));
     for (std::uint32_t i = static_cast<std::uint32_t>(list.ops.size()); i-- > 0;) {
-      if (scale > 0 && scales[scale - 1] >= i + 1) mapping = mappingBefore(--scale);
       const DisplayOp& op = list.ops[i];
+      if (op.kind == OpKind::Scale) {
+        mapping = MappingBefore(list, op.index, size);
+        continue;
+      }
       MarkKey key;
       // With a cover, a round mark painted again later is covered by its own pixels.
       if (!(cover != nullptr && op.kind == OpKind::Ellipse) && KeyOf(list, op, mapping, key) && !seen.Insert(key)) {
@@ -570,7 +576,7 @@ class LastMarks {
   }
 
   // Whether op i is a mark that a later one paints over exactly (or, with a cover, an
-  // operation later marks paint over).
+  // operation later ones paint over).
   [[nodiscard]] bool Repeated(std::uint32_t i) const { return repeated_[i]; }
 
   // With a cover, the lines that show in part, each with the box of its pixels that later
@@ -740,7 +746,7 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
   PaintState state;
   state.raster = PaintsPixels(painter);
   state.target = target;
-  // What later marks paint over is left out where the painter's pixels are the picture's.
+  // What later operations paint over is left out where the painter's pixels are the picture's.
   std::optional<Coverage> cover;
   const QPaintDevice* device = painter.device();
   if (state.raster && device != nullptr && painter.transform().isIdentity() && device->width() == size.width() &&
@@ -780,12 +786,7 @@ CoveredLines::~CoveredLines() = default;
 std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::size_t to) {
   Coverage& cover = parts_->cover;
   cover.Clear();
-  // Each operation is mapped by the last scale before it: the one before scale k is k - 1.
-  const auto mappingBefore = [&](std::size_t scale) {
-    const QSizeF& size = parts_->size;
-    return scale == 0 ? Mapping(ScaleOp{0, 0, size.width(), size.height()}, size) : Mapping(list.scales[scale - 1], size);
-  };
-  Mapping mapping = mappingBefore(list.scales.size());
+  Mapping mapping = MappingBefore(list, list.scales.size(), parts_->size);
   std::size_t removed = 0;
   for (std::size_t i = list.ops.size(); i-- > from;) {
     DisplayOp& op = list.ops[i];
@@ -793,7 +794,7 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
       case OpKind::Clear:
         return removed;  // what comes before is painted over as it is
       case OpKind::Scale:
-        mapping = mappingBefore(op.index);
+        mapping = MappingBefore(list, op.index, parts_->size);
         break;
       case OpKind::Ellipse:
         cover.Hidden(list, op, mapping);
@@ -802,14 +803,12 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
         if (i >= to) break;
         // Most lines of a series cut at every record are one segment straight down.
         const PolylineOp& line = list.polylines[op.index];
-        bool straightDown = false;
-        bool hidden = false;
+        std::optional<bool> hidden;
         if (line.count == 2 && line.style == kPenSolid) {
-          hidden = cover.SegmentStraightDownHidden(list.points[line.first], list.points[line.first + 1], mapping,
-                                                   straightDown);
+          hidden = cover.SegmentStraightDownHidden(list.points[line.first], list.points[line.first + 1], mapping);
         }
-        if (!straightDown) hidden = !IsDot(list, op) && cover.Hidden(list, op, mapping);
-        if (hidden) {
+        if (!hidden) hidden = !IsDot(list, op) && cover.Hidden(list, op, mapping);
+        if (*hidden) {
           op.kind = OpKind::Removed;
           ++removed;
         }

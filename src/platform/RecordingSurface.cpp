@@ -167,7 +167,12 @@ bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
 void RecordingSurface::RemoveMark(std::uint32_t at) {
   list_.ops[at].kind = OpKind::Removed;
   ++generation_;
-  if (++removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
+  ++removed_;
+  CompactWhenMostlyRemoved();
+}
+
+void RecordingSurface::CompactWhenMostlyRemoved() {
+  if (removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
 }
 
 void RecordingSurface::ForgetRepeatedMark() {
@@ -251,7 +256,7 @@ void RecordingSurface::LeaveOutCovered() {
   if (removed == 0) return;
   ++generation_;
   removed_ += removed;
-  if (removed_ > kCompactAfter && removed_ > list_.ops.size() / 2) Compact();
+  CompactWhenMostlyRemoved();
 }
 
 void RecordingSurface::Compact() {

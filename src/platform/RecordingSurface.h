@@ -51,8 +51,9 @@ class RecordingSurface : public DrawingSurface {
   // records. Not with ReduceToPixels. Takes effect for the polylines begun after it.
   void MergePointsAtOneX(bool on = true) { mergeAtOneX_ = on; }
   // With ReduceToPixels, for a list painted on the pixels of that picture only: leaves out,
-  // every so many operations, the lines that marks drawn after them paint over, so that
-  // hundreds of thousands of them (a series cut at every error mark) are not held to the end.
+  // every so many operations, the lines that the marks and lines drawn after them paint over,
+  // so that hundreds of thousands of them (a series cut at every error mark or break) are not
+  // held to the end.
   // `leaveOut` marks those among the operations [from, to) removed and answers how many.
   using CoveredLineFinder = std::function<std::size_t(DisplayList& list, std::size_t from, std::size_t to)>;
   void LeaveOutCoveredLines(CoveredLineFinder leaveOut) { leaveOut_ = std::move(leaveOut); }
@@ -182,7 +183,9 @@ class RecordingSurface : public DrawingSurface {
     op.index = static_cast<std::uint32_t>(index);
   }
   void Compact();
-  // Drops the lines that later marks paint over from the operations not looked at yet but the
+  // Compacts once removed operations outnumber what is left by far.
+  void CompactWhenMostlyRemoved();
+  // Drops the lines that later operations paint over from those not looked at yet but the
   // newest kCoverReach, whose marks are yet to come.
   void LeaveOutCovered();
 
