@@ -34,10 +34,10 @@ struct HeadlessOptions {
   // Record only what a picture of width x height shows (an export); the drawing is then not
   // the full record that a dump prints.
   bool reduceToPixels = false;
-  // With reduceToPixels, for a picture painted on those pixels (a PNG): finds the lines that
-  // later marks and lines paint over, to leave them out as the drawing is recorded (see
-  // RecordingSurface::LeaveOutCoveredLines).
-  RecordingSurface::CoveredLineFinder coveredLines;
+  // With reduceToPixels, for a picture painted on those pixels (a PNG): makes the finders of
+  // the lines and marks that later ones paint over, to leave them out as the drawing is
+  // recorded (see RecordingSurface::LeaveOutCoveredLines).
+  RecordingSurface::CoveredLineFinders coveredLines;
   // Points at one X merged as the window merges them (RecordingSurface::MergePointsAtOneX).
   bool mergePointsAtOneX = false;
   // False: nothing of the drawing is recorded (Drawing() stays empty), for the statistics and

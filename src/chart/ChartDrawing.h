@@ -92,6 +92,15 @@ class ChartDrawing final : public LineDrawer {
   // Field 1 (X) or 3 (the value) of a data record as a number; false when it is not one.
   [[nodiscard]] bool RecordNumber(int i, double& value) const;
   RecordFacts facts_;
+  // The half width and half height of an error mark in scale units, for the scale and control
+  // size they were worked out at (a mark on every record would work them out anew each time).
+  struct MarkSize {
+    double scaleWidth = 0, scaleHeight = 0, controlWidth = 0, controlHeight = 0;
+    double h = 0, v = 0;
+    bool known = false;
+  };
+  [[nodiscard]] const MarkSize& ErrorMarkSize();
+  MarkSize markSize_;
 };
 
 }  // namespace varst

@@ -271,11 +271,8 @@ DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x
 
   if (errorMark && inView) {
     surface_.SetFillColor(kErrorMarkColour);
-    const double h = surface_.ScaleWidth() / 200;
-    const double ratio = surface_.ControlHeight() != 0 ? surface_.ControlWidth() / surface_.ControlHeight() : 1;
-    // Round on screen: the vertical radius in Y units matches the horizontal one in pixels.
-    const double v = h * (std::fabs(surface_.ScaleHeight()) / surface_.ScaleWidth()) * ratio;
-    surface_.Ellipse(chart_.PlotX - h, y - v, chart_.PlotX + h, y + v);
+    const MarkSize& size = ErrorMarkSize();
+    surface_.Ellipse(chart_.PlotX - size.h, y - size.v, chart_.PlotX + size.h, y + size.v);
     if (dataSet_.ErrKindCount >= 1 && Index >= 0 && Index < kTableSize) {
       ++dataSet_.ErrCount[static_cast<std::size_t>(Index)][static_cast<std::size_t>(dataSet_.ErrKindCount - 1)];
     }
@@ -299,6 +296,23 @@ DrawOutcome ChartDrawing::PlotPoint(std::int16_t Index, bool errorMark, double x
   chart_.PrevY = y;
   AdvanceXPos(chart_.XPos, 1);
   return DrawOutcome::Drawn;
+}
+
+const ChartDrawing::MarkSize& ChartDrawing::ErrorMarkSize() {
+  const double scaleWidth = surface_.ScaleWidth(), scaleHeight = surface_.ScaleHeight();
+  const double controlWidth = surface_.ControlWidth(), controlHeight = surface_.ControlHeight();
+  MarkSize& size = markSize_;
+  // Compared as they are: a value that is not a number is worked out each time.
+  if (size.known && size.scaleWidth == scaleWidth && size.scaleHeight == scaleHeight &&
+      size.controlWidth == controlWidth && size.controlHeight == controlHeight) {
+    return size;
+  }
+  size.h = scaleWidth / 200;
+  const double ratio = controlHeight != 0 ? controlWidth / controlHeight : 1;
+  // Round on screen: the vertical radius in Y units matches the horizontal one in pixels.
+  size.v = size.h * (std::fabs(scaleHeight) / scaleWidth) * ratio;
+  size = {scaleWidth, scaleHeight, controlWidth, controlHeight, size.h, size.v, true};
+  return size;
 }
 
 bool ChartDrawing::PassOver(const RecordRun& run, const DrawRequest& request, std::int32_t& co) {

@@ -264,12 +264,49 @@ bool OnPicture(const QRectF& box) {
   return box.left() > -kFar && box.top() > -kFar && box.right() < kFar && box.bottom() < kFar;
 }
 
+// The whole numbers at or below and at or above a value near the picture (within a million of
+// it), without a library call for each line.
+int FloorNear(double value) {
+  const auto whole = static_cast<int>(value);  // towards zero
+  return value < whole ? whole - 1 : whole;
+}
+int CeilNear(double value) {
+  const auto whole = static_cast<int>(value);
+  return value > whole ? whole + 1 : whole;
+}
+
 // A box on the whole pixels of its edges (halves away from zero), as marks are told apart and
 // painted on pixels; an empty one for a box far off the picture.
 QRect WholePixels(const QRectF& box) {
   if (!OnPicture(box)) return {};
   const int left = WholePixel(box.left()), top = WholePixel(box.top());
   return {left, top, WholePixel(box.right()) - left, WholePixel(box.bottom()) - top};
+}
+
+// WholePixels(mapping.Box(x1, y1, x2, y2)), without building the boxes: the box from the first
+// corner to the second, turned to sizes of no sign, in the same steps.
+QRect WholePixelsOfBox(const Mapping& mapping, double x1, double y1, double x2, double y2) {
+  const QPointF a = mapping.Map(x1, y1), b = mapping.Map(x2, y2);
+  double left = a.x(), top = a.y(), width = b.x() - a.x(), height = b.y() - a.y();
+  if (width < 0) {
+    left += width;
+    width = -width;
+  }
+  if (height < 0) {
+    top += height;
+    height = -height;
+  }
+  const double right = left + width, bottom = top + height;
+  constexpr double kFar = 1e6;
+  if (!(left > -kFar && top > -kFar && right < kFar && bottom < kFar)) return {};
+  // WholePixel, for values this near.
+  const auto whole = [](double value) {
+    const auto truncated = static_cast<int>(value);
+    const double fraction = value - truncated;
+    return truncated + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
+  };
+  const int x = whole(left), y = whole(top);
+  return {x, y, whole(right) - x, whole(bottom) - y};
 }
 
 // Whether the painter paints a line of one pixel that runs straight down at x on column
@@ -329,6 +366,38 @@ class Coverage {
     touchedLeft_ = width_;
     touchedRight_ = -1;
     cleared_ = false;
+    ++generation_;
+  }
+
+  // Whether later operations paint every pixel of a round mark; one that shows is taken into
+  // the cover.
+  bool MarkHidden(const ShapeOp& shape, const Mapping& mapping) {
+    if (cleared_) return true;
+    const QRect whole = WholePixelsOfBox(mapping, shape.x1, shape.y1, shape.x2, shape.y2);
+    if (whole.isEmpty()) return false;
+    // A mark painted again later on the same pixels in the same colours is covered by them.
+    const auto pair = [](int a, int b) { return static_cast<std::uint32_t>(a) | std::uint64_t{static_cast<std::uint32_t>(b)} << 32; };
+    const std::uint64_t place = pair(whole.x(), whole.y()), size = pair(whole.width(), whole.height());
+    const std::uint64_t colours = pair(static_cast<int>(shape.pen), static_cast<int>(shape.fill));
+    SeenMark& seen = seen_[(place * 0x9E3779B97F4A7C15U) >> 52];
+    if (seen.place == place && seen.size == size && seen.colours == colours && seen.generation == generation_) return true;
+    const EllipseStamps::Stamp* stamp = stamps_.Find(whole.width(), whole.height(), shape.pen, shape.fill);
+    if (stamp == nullptr) return false;
+    seen = {place, size, colours, generation_};
+    bool covered = true;
+    for (const EllipseStamps::Run& run : stamp->columns) {
+      const int y = whole.y() + run.dy;
+      if (!Covered(whole.x() + run.dx, y, y + run.length)) {
+        covered = false;
+        break;
+      }
+    }
+    if (covered) return true;
+    for (const EllipseStamps::Run& run : stamp->columns) {
+      const int y = whole.y() + run.dy;
+      Cover(whole.x() + run.dx, y, y + run.length);
+    }
+    return false;
   }
 
   // Whether later operations paint every pixel of op; a round mark or a line straight down that
@@ -340,28 +409,8 @@ class Coverage {
       case OpKind::Clear:
         cleared_ = true;  // what comes before is painted over
         return false;
-      case OpKind::Ellipse: {
-        if (cleared_) return true;
-        const ShapeOp& shape = list.shapes[op.index];
-        const QRect whole = WholePixels(mapping.Box(shape.x1, shape.y1, shape.x2, shape.y2));
-        if (whole.isEmpty()) return false;
-        const EllipseStamps::Stamp* stamp = stamps_.Find(whole.width(), whole.height(), shape.pen, shape.fill);
-        if (stamp == nullptr) return false;
-        bool covered = true;
-        for (const EllipseStamps::Run& run : stamp->columns) {
-          const int y = whole.y() + run.dy;
-          if (!Covered(whole.x() + run.dx, y, y + run.length)) {
-            covered = false;
-            break;
-          }
-        }
-        if (covered) return true;
-        for (const EllipseStamps::Run& run : stamp->columns) {
-          const int y = whole.y() + run.dy;
-          Cover(whole.x() + run.dx, y, y + run.length);
-        }
-        return false;
-      }
+      case OpKind::Ellipse:
+        return MarkHidden(list.shapes[op.index], mapping);
       case OpKind::Polyline: {
         if (cleared_) return true;
         const PolylineOp& polyline = list.polylines[op.index];
@@ -381,7 +430,7 @@ class Coverage {
           // painter paints column floor(x) alone, from the row before the top one to the row
           // after the bottom one, and every row strictly between surely. Those cover what
           // came before, as marks do.
-          const int x = static_cast<int>(std::floor(left));
+          const int x = FloorNear(left);
           if (StraightDownCovered(x, top, bottom, uncovered)) return true;
           // Each segment surely paints its inner rows (a crowded line is painted through its
           // lowest and highest points, whose segment holds them all).
@@ -416,7 +465,7 @@ class Coverage {
     const QPointF a = mapping.Map(from.x, from.y), b = mapping.Map(to.x, to.y);
     const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
     if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return std::nullopt;
-    const int x = static_cast<int>(std::floor(a.x()));
+    const int x = FloorNear(a.x());
     if (StraightDownCovered(x, top, bottom, nullptr)) return true;
     CoverInnerRows(x, top, bottom);
     return false;
@@ -433,8 +482,8 @@ class Coverage {
   // Whether the pixels a line straight down on column x from top to bottom may paint are all
   // covered; if not, uncovered gets the box of those that are not.
   bool StraightDownCovered(int x, double top, double bottom, QRect* uncovered) {
-    const int y0 = std::max(static_cast<int>(std::floor(top)) - 1, 0);
-    const int y1 = std::min(static_cast<int>(std::ceil(bottom)) + 1, height_ - 1) + 1;
+    const int y0 = std::max(FloorNear(top) - 1, 0);
+    const int y1 = std::min(CeilNear(bottom) + 1, height_ - 1) + 1;
     if (x < 0 || x >= width_ || y0 >= y1 || Covered(x, y0, y1)) return true;
     if (uncovered != nullptr) *uncovered = Uncovered(x, x, y0, y1);
     return false;
@@ -442,7 +491,7 @@ class Coverage {
 
   // The rows strictly between a segment's ends, which a line straight down surely paints.
   void CoverInnerRows(int x, double top, double bottom) {
-    Cover(x, static_cast<int>(std::ceil(top)) + 1, static_cast<int>(std::floor(bottom)));
+    Cover(x, CeilNear(top) + 1, FloorNear(bottom));
   }
 
   // Whether the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, are covered;
@@ -523,6 +572,13 @@ class Coverage {
     for (int y = y0; y < y1; y = (y | 63) + 1) column[y >> 6] |= WordMask(y, y1);
   }
 
+  // The round marks looked at since the last Clear, by the place of their pixels.
+  struct SeenMark {
+    std::uint64_t place = 0, size = 0, colours = 0;  // pairs of left and top, width and height, pen and fill
+    std::uint64_t generation = 0;
+  };
+  std::vector<SeenMark> seen_ = std::vector<SeenMark>(std::size_t{1} << 12);
+  std::uint64_t generation_ = 1;
   int width_, height_;
   std::size_t words_;  // a column's
   std::vector<std::uint64_t> bits_;
@@ -797,7 +853,10 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
         mapping = MappingBefore(list, op.index, parts_->size);
         break;
       case OpKind::Ellipse:
-        cover.Hidden(list, op, mapping);
+        if (cover.MarkHidden(list.shapes[op.index], mapping) && i < to) {
+          op.kind = OpKind::Removed;
+          ++removed;
+        }
         break;
       case OpKind::Polyline: {
         if (i >= to) break;

@@ -33,10 +33,11 @@ PaintedEnd PaintDisplayListAdded(QPainter& painter, const DisplayList& list, QSi
                                  QImage* image = nullptr);
 
 // Leaves out of a list recorded for a picture of pixels of one size, while it is recorded, the
-// lines that the marks and lines drawn after them paint over, as PaintDisplayList leaves them
-// out of such a picture: a file with an error mark or a break every few records is then not
-// held as hundreds of thousands of lines. Only for a list painted at that size on pixels
-// without a transform (a PNG); a vector picture shows every line.
+// lines and round marks that the marks and lines drawn after them paint over, as
+// PaintDisplayList leaves them out of such a picture: a file with an error mark or a break
+// every few records is then not held as hundreds of thousands of lines. Only for a list
+// painted at that size on pixels without a transform (a PNG); a vector picture shows every
+// line. One object is used by one thread at a time.
 class CoveredLines {
  public:
   CoveredLines(int width, int height);
@@ -44,9 +45,9 @@ class CoveredLines {
   CoveredLines(const CoveredLines&) = delete;
   CoveredLines& operator=(const CoveredLines&) = delete;
 
-  // Marks removed the lines (not the dots) among the operations [from, to) all of whose pixels
-  // the operations after them, up to the list's end, paint; looks back no further than the
-  // list's clear. Answers how many it removed.
+  // Marks removed the lines (not the dots) and round marks among the operations [from, to)
+  // all of whose pixels the operations after them, up to the list's end, paint; looks back no
+  // further than the list's clear. Answers how many it removed.
   std::size_t LeaveOut(DisplayList& list, std::size_t from, std::size_t to);
 
  private:

@@ -2,7 +2,14 @@
 
 #include "common/LargeBlocks.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +42,117 @@ std::int64_t ColumnOf(double px) {
 constexpr std::size_t kCompactAfter = 1 << 16;
 
 }  // namespace
+
+// Finds what a batch of deferred lines and marks paints over of itself, on a thread of its
+// own, one batch at a time.
+class RecordingSurface::BatchLooker {
+ public:
+  explicit BatchLooker(CoveredLineFinder find) : find_(std::move(find)) {}
+  BatchLooker(const BatchLooker&) = delete;
+  BatchLooker& operator=(const BatchLooker&) = delete;
+  ~BatchLooker() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  // Starts on the operations [from, to) of batch, which the looker has to itself until Wait.
+  void Start(DisplayList& batch, std::size_t from, std::size_t to) {
+    if (!thread_.joinable()) {
+      try {
+        thread_ = std::thread([this] { Run(); });
+      } catch (const std::system_error&) {
+        // No thread to be had: the batch is looked at here and now.
+        removed_ = Look(batch, from, to);
+        return;
+      }
+    }
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      batch_ = &batch;
+      from_ = from;
+      to_ = to;
+      busy_ = true;
+      busyFlag_.store(true, std::memory_order_relaxed);
+    }
+    wake_.notify_one();
+  }
+
+  // Waits for the batch started last; answers how many of its operations it left out.
+  std::size_t Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return !busy_; });
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+    return removed_;
+  }
+
+  // Whether the batch started last is looked at (Wait does not wait).
+  [[nodiscard]] bool Done() const { return !busyFlag_.load(std::memory_order_acquire); }
+
+  // On the calling thread, with no batch started.
+  std::size_t LookNow(DisplayList& batch, std::size_t from, std::size_t to) { return Look(batch, from, to); }
+
+  // The operations of the batch looked at last that were not left out, in order.
+  [[nodiscard]] const std::vector<std::uint32_t>& Kept() const { return kept_; }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || batch_ != nullptr; });
+      if (stop_) return;
+      DisplayList& batch = *std::exchange(batch_, nullptr);
+      const std::size_t from = from_, to = to_;
+      lock.unlock();
+      std::size_t removed = 0;
+      std::exception_ptr failure;
+      try {
+        removed = Look(batch, from, to);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      lock.lock();
+      removed_ = removed;
+      failure_ = failure;
+      busy_ = false;
+      busyFlag_.store(false, std::memory_order_release);
+      done_.notify_one();
+    }
+  }
+
+  std::size_t Look(DisplayList& batch, std::size_t from, std::size_t to) {
+    const std::size_t removed = find_(batch, from, to);
+    kept_.clear();
+    for (std::size_t i = from; i < to; ++i) {
+      if (batch.ops[i].kind != OpKind::Removed) kept_.push_back(static_cast<std::uint32_t>(i));
+    }
+    return removed;
+  }
+
+  CoveredLineFinder find_;
+  std::vector<std::uint32_t> kept_;
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  DisplayList* batch_ = nullptr;
+  std::size_t from_ = 0, to_ = 0, removed_ = 0;
+  std::exception_ptr failure_;
+  bool busy_ = false, stop_ = false;
+  std::atomic<bool> busyFlag_{false};  // busy_, to be read without the lock
+  std::thread thread_;  // last: it starts once the rest is there
+};
+
+// What is deferred, apart from the surface: the looker's thread works on it while the surface
+// may move.
+struct RecordingSurface::Deferral {
+  explicit Deferral(CoveredLineFinder find) : looker(std::move(find)) {}
+  DisplayList list;      // what is deferred, beginning with the scale
+  DisplayList lookedAt;  // the batch before it, the looker's while looking_
+  std::size_t lookingTo = 0;  // the operations of lookedAt before it are looked at
+  BatchLooker looker;    // last: it stops before the lists go
+};
 
 RecordingSurface::RecordingSurface() { list_.Reset(0); }
 
@@ -165,6 +283,8 @@ bool RecordingSurface::KeyOfMark(const DisplayOp& op, MarkKey& key) const {
 }
 
 void RecordingSurface::RemoveMark(std::uint32_t at) {
+  // Left out already, as painted over by what came after it.
+  if (list_.ops[at].kind == OpKind::Removed) return;
   list_.ops[at].kind = OpKind::Removed;
   ++generation_;
   ++removed_;
@@ -387,6 +507,7 @@ void RecordingSurface::FlushScale() {
 void RecordingSurface::Text(const std::string& text) {
   if (recordNothing_) return;
   Settle();
+  mayDefer_ = false;
   FlushScale();
   if (reduce_) FinishDot();
   list_.ops.push_back({OpKind::Text, static_cast<std::uint32_t>(list_.texts.size())});
@@ -398,6 +519,12 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
+  if (mayDefer_ || deferring_) {
+    if (DeferLine(start, end)) return;
+    // What is deferred was drawn before it.
+    if (deferring_) PassDeferred(false);
+    mayDefer_ = false;
+  }
   // A dot (the first point of a series, a point after a break) of a reduced list waits.
   const bool dot = reduce_ && start.x == end.x && start.y == end.y && std::isfinite(PixelX(start.x));
   if (dot && waitingMarks_ != 0 && !dotHeld_ && !scaleChanged_) {
@@ -412,7 +539,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   // Merging at one X keeps the painter's order of columns, which runs left to right only
   // while X grows to the right.
   const bool merging = mergeAtOneX_ && !reduce_ && scale_.width > 0;
-  if (!list_.ops.empty() && list_.ops.back().kind == OpKind::Polyline) {
+  if (!newPolyline_ && !list_.ops.empty() && list_.ops.back().kind == OpKind::Polyline) {
     PolylineOp& last = list_.polylines[list_.ops.back().index];
     const PointF& tail = list_.points.back();
     if (last.pen == penColor_ && last.style == penStyle_ && tail.x == start.x && tail.y == start.y) {
@@ -456,6 +583,159 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   }
 }
 
+bool RecordingSurface::DeferLine(const PointF& start, const PointF& end) {
+  if (scaleChanged_) return false;
+  DisplayList& deferred = deferral_->list;
+  if (!deferring_) {
+    // A dot (a series' first point, a point after a break) begins nothing: where every
+    // record breaks the series, its dots and marks go on as they come.
+    if (start.x == end.x && start.y == end.y) return false;
+    deferred.ops.push_back({OpKind::Scale, 0});
+    deferred.scales.assign(1, scale_);
+    deferring_ = true;
+  } else if (deferred.ops.back().kind == OpKind::Polyline) {
+    PolylineOp& line = deferred.polylines[deferred.ops.back().index];
+    const PointF& tail = deferred.points.back();
+    if (line.pen != penColor_ || line.style != penStyle_ || tail.x != start.x || tail.y != start.y) return false;
+    deferred.points.push_back(end);
+    ++line.count;
+    ++revision_;
+    return true;
+  }
+  // Field by field, in place: a whole one built first is read back before its stores end.
+  DisplayOp& op = deferred.ops.emplace_back();
+  op.kind = OpKind::Polyline;
+  op.index = static_cast<std::uint32_t>(deferred.polylines.size());
+  PolylineOp& line = deferred.polylines.emplace_back();
+  line.pen = penColor_;
+  line.style = penStyle_;
+  line.count = 2;
+  // Most begin where the line before the mark ended: the two share that point.
+  const std::size_t points = deferred.points.size();
+  if (points != 0 && deferred.points.back().x == start.x && deferred.points.back().y == start.y) {
+    line.first = static_cast<std::uint32_t>(points - 1);
+  } else {
+    line.first = static_cast<std::uint32_t>(points);
+    PointF& from = deferred.points.emplace_back();
+    from.x = start.x;
+    from.y = start.y;
+  }
+  PointF& to = deferred.points.emplace_back();
+  to.x = end.x;
+  to.y = end.y;
+  ++revision_;
+  return true;
+}
+
+RecordingSurface::~RecordingSurface() = default;
+RecordingSurface::RecordingSurface(RecordingSurface&&) noexcept = default;
+RecordingSurface& RecordingSurface::operator=(RecordingSurface&&) noexcept = default;
+
+void RecordingSurface::LeaveOutCoveredLines(const CoveredLineFinders& make) {
+  Settle();
+  leaveOut_ = make ? make() : CoveredLineFinder();
+  deferral_ = make ? std::make_unique<Deferral>(make()) : nullptr;
+}
+
+void RecordingSurface::NoteLookedAt(std::size_t removed, std::size_t to) {
+  if (removed * 2 < to - 1) denseMarks_ = -kDenseMarks * 8;
+}
+
+void RecordingSurface::DrawBatch(const DisplayList& batch, const std::vector<std::uint32_t>& kept) {
+  // Drawn as they came, but for those left out, none of them deferred again; what tells marks
+  // close together stays as it was.
+  const Colour pen = penColor_, fill = fillColor_;
+  const std::int32_t style = penStyle_;
+  const bool deferring = std::exchange(deferring_, false), mayDefer = std::exchange(mayDefer_, false);
+  drawingBatch_ = true;
+  const int denseMarks = denseMarks_;
+  const std::uint64_t markRevision = markRevision_;
+  for (const std::uint32_t i : kept) {
+    const DisplayOp op = batch.ops[i];
+    if (op.kind == OpKind::Polyline) {
+      const PolylineOp& line = batch.polylines[op.index];
+      penColor_ = line.pen;
+      penStyle_ = line.style;
+      // A line that waited begins a polyline of its own, as it did after its mark.
+      for (std::uint32_t k = 1; k < line.count; ++k) {
+        newPolyline_ = k == 1;
+        const PointF& from = batch.points[line.first + k - 1];
+        const PointF& to = batch.points[line.first + k];
+        Line(from.x, from.y, to.x, to.y);
+      }
+      newPolyline_ = false;
+    } else if (op.kind == OpKind::Ellipse) {
+      const ShapeOp& shape = batch.shapes[op.index];
+      penColor_ = shape.pen;
+      fillColor_ = shape.fill;
+      AddShape(OpKind::Ellipse, shape.x1, shape.y1, shape.x2, shape.y2);
+    }
+  }
+  penColor_ = pen;
+  fillColor_ = fill;
+  penStyle_ = style;
+  drawingBatch_ = false;
+  deferring_ = deferring;
+  mayDefer_ = mayDefer;
+  denseMarks_ = denseMarks;
+  markRevision_ = markRevision;
+}
+
+void RecordingSurface::TakeLookedAt() {
+  if (!looking_) return;
+  looking_ = false;
+  NoteLookedAt(deferral_->looker.Wait(), deferral_->lookingTo);
+  DrawBatch(deferral_->lookedAt, deferral_->looker.Kept());
+}
+
+void RecordingSurface::PassDeferred(bool keepNewest) {
+  TakeLookedAt();
+  if (!keepNewest) {
+    const std::size_t end = deferral_->list.ops.size();
+    if (end != 0) {
+      NoteLookedAt(deferral_->looker.LookNow(deferral_->list, 1, end), end);
+      DrawBatch(deferral_->list, deferral_->looker.Kept());
+    }
+    ClearDeferred();
+    deferring_ = false;
+    return;
+  }
+  // The batch is looked at on the looker's thread while the next one fills; its newest
+  // operations cover it, and copies of them begin the next.
+  std::swap(deferral_->lookedAt, deferral_->list);
+  const std::size_t end = deferral_->lookedAt.ops.size();
+  deferral_->lookingTo = end - kDeferredReach;
+  ClearDeferred();
+  deferral_->list.ops.push_back({OpKind::Scale, 0});
+  deferral_->list.scales.push_back(deferral_->lookedAt.scales[0]);
+  for (std::size_t i = deferral_->lookingTo; i < end; ++i) {
+    const DisplayOp op = deferral_->lookedAt.ops[i];
+    if (op.kind == OpKind::Polyline) {
+      PolylineOp line = deferral_->lookedAt.polylines[op.index];
+      const auto first = static_cast<std::uint32_t>(deferral_->list.points.size());
+      deferral_->list.points.insert(deferral_->list.points.end(), deferral_->lookedAt.points.begin() + line.first,
+                              deferral_->lookedAt.points.begin() + line.first + line.count);
+      line.first = first;
+      deferral_->list.ops.push_back({op.kind, static_cast<std::uint32_t>(deferral_->list.polylines.size())});
+      deferral_->list.polylines.push_back(line);
+    } else {
+      deferral_->list.ops.push_back({op.kind, static_cast<std::uint32_t>(deferral_->list.shapes.size())});
+      deferral_->list.shapes.push_back(deferral_->lookedAt.shapes[op.index]);
+    }
+  }
+  looking_ = true;
+  deferral_->looker.Start(deferral_->lookedAt, 1, deferral_->lookingTo);
+}
+
+void RecordingSurface::ClearDeferred() {
+  if (!deferral_) return;
+  deferral_->list.ops.clear();
+  deferral_->list.scales.clear();
+  deferral_->list.polylines.clear();
+  deferral_->list.points.clear();
+  deferral_->list.shapes.clear();
+}
+
 bool RecordingSurface::ExtendMerged(PolylineOp& polyline, const PointF& end) {
   if (run_.merging && !(end.x >= run_.first.x)) {
     // Back to the left (or not a number): the painter draws such a polyline point by point.
@@ -490,9 +770,35 @@ void RecordingSurface::FinishDot() {
 
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
+  if (deferring_ && kind == OpKind::Ellipse && !scaleChanged_) {
+    DisplayOp& op = deferral_->list.ops.emplace_back();
+    op.kind = kind;
+    op.index = static_cast<std::uint32_t>(deferral_->list.shapes.size());
+    ShapeOp& shape = deferral_->list.shapes.emplace_back();
+    shape.x1 = x1;
+    shape.y1 = y1;
+    shape.x2 = x2;
+    shape.y2 = y2;
+    shape.pen = penColor_;
+    shape.fill = fillColor_;
+    ++revision_;
+    // The batch before, if the looker is not done with it yet, is not waited for (but so
+    // long): this one grows meanwhile.
+    const std::size_t size = deferral_->list.ops.size();
+    if (size >= kDeferredBatch && (!looking_ || deferral_->looker.Done() || size >= 4 * kDeferredBatch)) PassDeferred(true);
+    return;
+  }
+  if (deferring_) PassDeferred(false);
   FlushScale();
   const ShapeOp shape{x1, y1, x2, y2, penColor_, fillColor_};
+  // Round marks close together (one to kMostLinesBetweenMarks lines apart, over and over) let
+  // the lines after them be deferred.
+  const std::uint64_t since = revision_ - markRevision_;
+  const bool close = kind == OpKind::Ellipse && since >= 1 && since <= kMostLinesBetweenMarks;
+  denseMarks_ = close ? std::min(denseMarks_ + 1, kDenseMarks) : 0;
+  mayDefer_ = denseMarks_ >= kDenseMarks && reduce_ && deferral_ != nullptr && !drawingBatch_;
   ++revision_;
+  markRevision_ = revision_;
   if (!reduce_) {
     list_.ops.push_back({kind, static_cast<std::uint32_t>(list_.shapes.size())});
     list_.shapes.push_back(shape);
@@ -586,6 +892,7 @@ void RecordingSurface::Ellipse(double x1, double y1, double x2, double y2) {
 void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill, int alpha) {
   if (recordNothing_ || xy.size() < 6) return;
   Settle();
+  mayDefer_ = false;
   FlushScale();
   list_.ops.push_back({OpKind::Polygon, static_cast<std::uint32_t>(list_.polygons.size())});
   list_.polygons.push_back({fill, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255)),
@@ -596,6 +903,14 @@ void RecordingSurface::FilledPolygon(const std::vector<double>& xy, Colour fill,
 
 void RecordingSurface::Clear() {
   dotHeld_ = false;
+  mayDefer_ = false;
+  deferring_ = false;
+  denseMarks_ = 0;
+  if (looking_) {
+    looking_ = false;
+    deferral_->looker.Wait();
+  }
+  ClearDeferred();
   waiting_.clear();
   oldestWaiting_ = newestWaiting_ = freeWaiting_ = kNoMark;
   waitingMarks_ = 0;

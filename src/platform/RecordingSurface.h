@@ -3,6 +3,7 @@
 // paints the list; headless runs dump it as text or render it into an image.
 
 #include <functional>
+#include <memory>
 
 #include "platform/DisplayList.h"
 #include "platform/DrawingSurface.h"
@@ -17,10 +18,13 @@ class RecordingSurface : public DrawingSurface {
                                            std::int32_t heightTwips)>;
 
   RecordingSurface();
+  ~RecordingSurface() override;
+  RecordingSurface(RecordingSurface&&) noexcept;
+  RecordingSurface& operator=(RecordingSurface&&) noexcept;
 
   [[nodiscard]] const DisplayList& List() const {
     // The surface itself is never const; what waits to enter the list is part of what was drawn.
-    if (dotHeld_ || waitingMarks_ != 0) const_cast<RecordingSurface*>(this)->Settle();
+    if (dotHeld_ || waitingMarks_ != 0 || deferring_) const_cast<RecordingSurface*>(this)->Settle();
     return list_;
   }
   // Counts every change, so a view can tell whether it must repaint.
@@ -51,12 +55,17 @@ class RecordingSurface : public DrawingSurface {
   // records. Not with ReduceToPixels. Takes effect for the polylines begun after it.
   void MergePointsAtOneX(bool on = true) { mergeAtOneX_ = on; }
   // With ReduceToPixels, for a list painted on the pixels of that picture only: leaves out,
-  // every so many operations, the lines that the marks and lines drawn after them paint over,
-  // so that hundreds of thousands of them (a series cut at every error mark or break) are not
-  // held to the end.
-  // `leaveOut` marks those among the operations [from, to) removed and answers how many.
+  // every so many operations, the lines and round marks that the marks and lines drawn after
+  // them paint over, so that hundreds of thousands of them (a series cut at every error mark or
+  // break) are not held to the end. The lines and marks of a series with an error mark on
+  // nearly every record are deferred as they come and enter the list in batches, without those
+  // that the rest of their batch paints over, which is found on a thread of its own.
+  // A finder marks removed those among the operations [from, to) of a list that the operations
+  // after them paint over and answers how many; `make` makes one for each use, as two may run
+  // side by side.
   using CoveredLineFinder = std::function<std::size_t(DisplayList& list, std::size_t from, std::size_t to)>;
-  void LeaveOutCoveredLines(CoveredLineFinder leaveOut) { leaveOut_ = std::move(leaveOut); }
+  using CoveredLineFinders = std::function<CoveredLineFinder()>;
+  void LeaveOutCoveredLines(const CoveredLineFinders& make);
   // Records no drawing operation at all, for a drawing that is only run for what it finds in
   // the files (the statistics, the list of series); the surface's state changes as ever.
   void RecordNothing() { recordNothing_ = true; }
@@ -112,6 +121,42 @@ class RecordingSurface : public DrawingSurface {
   void FlushScale();
   void AddShape(OpKind kind, double x1, double y1, double x2, double y2);
 
+  // Deferred lines and round marks (see LeaveOutCoveredLines). A series with an error mark on
+  // nearly every record draws a line up to each mark and the mark, over and over, and later
+  // marks paint over most of both. Where round marks come close together (kDenseMarks of them
+  // in a row, each one to kMostLinesBetweenMarks lines after the one before), the line after
+  // the last, and the marks and lines that follow, go into a list of their own (the
+  // deferral's, which begins with the scale). A full batch of kDeferredBatch operations goes to the looker,
+  // which finds on a thread of its own those that the rest of the batch paints over while the
+  // next batch fills (copies of its newest kDeferredReach operations begin the next); the rest
+  // then enter the list in order. Whatever else is drawn lets everything deferred enter the
+  // list first. A batch that paints over less than half of itself stops the deferring for a
+  // while.
+  // Whether the line is deferred: one that goes on from the deferred line before it, or one
+  // that begins a polyline of its own after a mark (a dot begins nothing).
+  bool DeferLine(const PointF& start, const PointF& end);
+  // Lets what is deferred enter the list; keepNewest: hands a full batch to the looker instead.
+  void PassDeferred(bool keepNewest);
+  // Draws the operations of a batch that were not left out (kept, in order) into the list.
+  void DrawBatch(const DisplayList& batch, const std::vector<std::uint32_t>& kept);
+  // Draws the batch the looker has into the list, once it is looked at.
+  void TakeLookedAt();
+  void NoteLookedAt(std::size_t removed, std::size_t to);
+  void ClearDeferred();
+  class BatchLooker;
+  struct Deferral;
+  bool mayDefer_ = false;       // the last thing drawn was a round mark close to those before
+  bool deferring_ = false;      // operations deferred wait to enter the list
+  bool newPolyline_ = false;    // the line drawn begins a polyline, wherever the last one ends
+  bool drawingBatch_ = false;   // a batch enters the list: nothing is deferred anew
+  bool looking_ = false;        // the looker has the deferral's batch before its list
+  int denseMarks_ = 0;
+  std::uint64_t markRevision_ = 0;  // the revision of the last round mark
+  static constexpr int kDenseMarks = 8;
+  static constexpr std::uint64_t kMostLinesBetweenMarks = 3;
+  static constexpr std::size_t kDeferredBatch = std::size_t{1} << 16;
+  static constexpr std::size_t kDeferredReach = std::size_t{1} << 11;
+
   // The reduction to pixels (see ReduceToPixels).
   // The points of the polyline being extended that lie in its last pixel column.
   struct ColumnRun {
@@ -156,8 +201,9 @@ class RecordingSurface : public DrawingSurface {
   // drawn around it (an error record), which covers it, and the dot never enters the list.
   void HoldDot(const PointF& point);
   void AddHeldDot();
-  // Puts what waits (the marks, then the dot) into the list.
+  // Puts what waits (what is deferred, the marks, then the dot) into the list.
   void Settle() {
+    if (deferring_) PassDeferred(false);
     if (waitingMarks_ != 0) AddWaitingMarks();
     if (dotHeld_) AddHeldDot();
   }
@@ -210,6 +256,7 @@ class RecordingSurface : public DrawingSurface {
   std::int32_t heldStyle_ = 0;
   std::size_t removed_ = 0;
   CoveredLineFinder leaveOut_;
+  std::unique_ptr<Deferral> deferral_;
   // Lines are looked at once, with the marks of this many operations after them.
   static constexpr std::size_t kCoverReach = std::size_t{1} << 13;
   std::size_t coverChecked_ = 0;  // the operations before it were looked at

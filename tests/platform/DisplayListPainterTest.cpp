@@ -169,13 +169,14 @@ class Random {
 // lines that later operations paint over while it is recorded.
 struct ThreeRecordings {
   RecordingSurface full, reduced, leftOut;
-  std::shared_ptr<CoveredLines> covered;
 
-  ThreeRecordings(int width, int height) : covered(std::make_shared<CoveredLines>(width, height)) {
+  ThreeRecordings(int width, int height) {
     reduced.ReduceToPixels(width, height);
     leftOut.ReduceToPixels(width, height);
-    leftOut.LeaveOutCoveredLines([lines = covered](DisplayList& list, std::size_t from, std::size_t to) {
-      return lines->LeaveOut(list, from, to);
+    leftOut.LeaveOutCoveredLines([width, height] {
+      auto lines = std::make_shared<CoveredLines>(width, height);
+      return RecordingSurface::CoveredLineFinder(
+          [lines](DisplayList& list, std::size_t from, std::size_t to) { return lines->LeaveOut(list, from, to); });
     });
   }
   std::array<RecordingSurface*, 3> All() { return {&full, &reduced, &leftOut}; }
