@@ -307,11 +307,11 @@ const ChartDrawing::MarkSize& ChartDrawing::ErrorMarkSize() {
       size.controlWidth == controlWidth && size.controlHeight == controlHeight) {
     return size;
   }
-  size.h = scaleWidth / 200;
+  const double h = scaleWidth / 200;
   const double ratio = controlHeight != 0 ? controlWidth / controlHeight : 1;
   // Round on screen: the vertical radius in Y units matches the horizontal one in pixels.
-  size.v = size.h * (std::fabs(scaleHeight) / scaleWidth) * ratio;
-  size = {scaleWidth, scaleHeight, controlWidth, controlHeight, size.h, size.v, true};
+  const double v = h * (std::fabs(scaleHeight) / scaleWidth) * ratio;
+  size = {scaleWidth, scaleHeight, controlWidth, controlHeight, h, v, true};
   return size;
 }
 

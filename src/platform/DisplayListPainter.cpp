@@ -299,14 +299,8 @@ QRect WholePixelsOfBox(const Mapping& mapping, double x1, double y1, double x2, 
   const double right = left + width, bottom = top + height;
   constexpr double kFar = 1e6;
   if (!(left > -kFar && top > -kFar && right < kFar && bottom < kFar)) return {};
-  // WholePixel, for values this near.
-  const auto whole = [](double value) {
-    const auto truncated = static_cast<int>(value);
-    const double fraction = value - truncated;
-    return truncated + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
-  };
-  const int x = whole(left), y = whole(top);
-  return {x, y, whole(right) - x, whole(bottom) - y};
+  const int x = WholePixel(left), y = WholePixel(top);
+  return {x, y, WholePixel(right) - x, WholePixel(bottom) - y};
 }
 
 // Whether the painter paints a line of one pixel that runs straight down at x on column
@@ -347,9 +341,9 @@ bool VerticalLinesKnown() {
 // painted. Round marks cover with the pixels their stamps hold (the very pixels painted), solid
 // lines straight down with the rows they surely paint (see VerticalLinesKnown); a line is taken
 // as the box of its points and two pixels around it, which holds every pixel the painter's line
-// of one pixel paints (one straight down as its column, a row beyond its ends). The pixel of a picture is then the last one painted on it
-// by what is painted, as by everything: lines and marks paint without blending, and what
-// blends (texts, translucent areas) is never left out. The bits go down the columns: a line of
+// of one pixel paints (one straight down as its column, a row beyond its ends). The pixel of a
+// picture is then the last one painted on it by what is painted, as by everything: lines and
+// marks paint without blending, and what blends (texts, translucent areas) is never left out. The bits go down the columns: a line of
 // a dense series is a few columns wide and many rows high.
 class Coverage {
  public:

@@ -690,50 +690,53 @@ void RecordingSurface::TakeLookedAt() {
 
 void RecordingSurface::PassDeferred(bool keepNewest) {
   TakeLookedAt();
+  Deferral& deferral = *deferral_;
+  DisplayList& list = deferral.list;
   if (!keepNewest) {
-    const std::size_t end = deferral_->list.ops.size();
-    if (end != 0) {
-      NoteLookedAt(deferral_->looker.LookNow(deferral_->list, 1, end), end);
-      DrawBatch(deferral_->list, deferral_->looker.Kept());
-    }
+    const std::size_t end = list.ops.size();
+    NoteLookedAt(deferral.looker.LookNow(list, 1, end), end);
+    DrawBatch(list, deferral.looker.Kept());
     ClearDeferred();
     deferring_ = false;
     return;
   }
   // The batch is looked at on the looker's thread while the next one fills; its newest
   // operations cover it, and copies of them begin the next.
-  std::swap(deferral_->lookedAt, deferral_->list);
-  const std::size_t end = deferral_->lookedAt.ops.size();
-  deferral_->lookingTo = end - kDeferredReach;
+  DisplayList& batch = deferral.lookedAt;
+  std::swap(batch, list);
+  const std::size_t end = batch.ops.size();
+  deferral.lookingTo = end - kDeferredReach;
   ClearDeferred();
-  deferral_->list.ops.push_back({OpKind::Scale, 0});
-  deferral_->list.scales.push_back(deferral_->lookedAt.scales[0]);
-  for (std::size_t i = deferral_->lookingTo; i < end; ++i) {
-    const DisplayOp op = deferral_->lookedAt.ops[i];
+  list.ops.push_back({OpKind::Scale, 0});
+  list.scales.push_back(batch.scales[0]);
+  for (std::size_t i = deferral.lookingTo; i < end; ++i) {
+    const DisplayOp op = batch.ops[i];
     if (op.kind == OpKind::Polyline) {
-      PolylineOp line = deferral_->lookedAt.polylines[op.index];
-      const auto first = static_cast<std::uint32_t>(deferral_->list.points.size());
-      deferral_->list.points.insert(deferral_->list.points.end(), deferral_->lookedAt.points.begin() + line.first,
-                              deferral_->lookedAt.points.begin() + line.first + line.count);
+      PolylineOp line = batch.polylines[op.index];
+      const auto first = static_cast<std::uint32_t>(list.points.size());
+      const auto points = batch.points.begin() + line.first;
+      list.points.insert(list.points.end(), points, points + line.count);
       line.first = first;
-      deferral_->list.ops.push_back({op.kind, static_cast<std::uint32_t>(deferral_->list.polylines.size())});
-      deferral_->list.polylines.push_back(line);
+      list.ops.push_back({op.kind, static_cast<std::uint32_t>(list.polylines.size())});
+      list.polylines.push_back(line);
     } else {
-      deferral_->list.ops.push_back({op.kind, static_cast<std::uint32_t>(deferral_->list.shapes.size())});
-      deferral_->list.shapes.push_back(deferral_->lookedAt.shapes[op.index]);
+      list.ops.push_back({op.kind, static_cast<std::uint32_t>(list.shapes.size())});
+      list.shapes.push_back(batch.shapes[op.index]);
     }
   }
   looking_ = true;
-  deferral_->looker.Start(deferral_->lookedAt, 1, deferral_->lookingTo);
+  deferral.looker.Start(batch, 1, deferral.lookingTo);
 }
 
 void RecordingSurface::ClearDeferred() {
   if (!deferral_) return;
-  deferral_->list.ops.clear();
-  deferral_->list.scales.clear();
-  deferral_->list.polylines.clear();
-  deferral_->list.points.clear();
-  deferral_->list.shapes.clear();
+  // Emptied, keeping the memory of each array for the next batch.
+  DisplayList& list = deferral_->list;
+  list.ops.clear();
+  list.scales.clear();
+  list.polylines.clear();
+  list.points.clear();
+  list.shapes.clear();
 }
 
 bool RecordingSurface::ExtendMerged(PolylineOp& polyline, const PointF& end) {

@@ -126,10 +126,10 @@ class RecordingSurface : public DrawingSurface {
   // marks paint over most of both. Where round marks come close together (kDenseMarks of them
   // in a row, each one to kMostLinesBetweenMarks lines after the one before), the line after
   // the last, and the marks and lines that follow, go into a list of their own (the
-  // deferral's, which begins with the scale). A full batch of kDeferredBatch operations goes to the looker,
-  // which finds on a thread of its own those that the rest of the batch paints over while the
-  // next batch fills (copies of its newest kDeferredReach operations begin the next); the rest
-  // then enter the list in order. Whatever else is drawn lets everything deferred enter the
+  // deferral's, which begins with the scale). A full batch of kDeferredBatch operations goes
+  // to the looker, which finds on a thread of its own those that the rest of the batch paints
+  // over while the next batch fills (copies of its newest kDeferredReach operations begin the
+  // next); the rest then enter the list in order. Whatever else is drawn lets everything deferred enter the
   // list first. A batch that paints over less than half of itself stops the deferring for a
   // while.
   // Whether the line is deferred: one that goes on from the deferred line before it, or one
