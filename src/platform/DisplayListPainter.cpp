@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct Mapping {
         sx(scale.width != 0 ? size.width() / scale.width : 0),
         sy(scale.height != 0 ? size.height() / scale.height : 0) {}
 
-  [[nodiscard]] QPointF Map(double x, double y) const { return {(x - left) * sx, (y - top) * sy}; }
+  [[nodiscard]] QPointF Map(double x, double y) const { return {MapX(x), MapY(y)}; }
+  [[nodiscard]] double MapX(double x) const { return (x - left) * sx; }
+  [[nodiscard]] double MapY(double y) const { return (y - top) * sy; }
   [[nodiscard]] QRectF Box(double x1, double y1, double x2, double y2) const {
     return QRectF(Map(x1, y1), Map(x2, y2)).normalized();
   }
@@ -283,24 +286,20 @@ QRect WholePixels(const QRectF& box) {
   return {left, top, WholePixel(box.right()) - left, WholePixel(box.bottom()) - top};
 }
 
-// WholePixels(mapping.Box(x1, y1, x2, y2)), without building the boxes: the box from the first
-// corner to the second, turned to sizes of no sign, in the same steps.
-QRect WholePixelsOfBox(const Mapping& mapping, double x1, double y1, double x2, double y2) {
-  const QPointF a = mapping.Map(x1, y1), b = mapping.Map(x2, y2);
-  double left = a.x(), top = a.y(), width = b.x() - a.x(), height = b.y() - a.y();
-  if (width < 0) {
-    left += width;
-    width = -width;
+// The whole pixels from a to b, two mapped coordinates of a box, as WholePixels takes them:
+// turned to a size of no sign in the same steps. False for a box far off the picture.
+bool WholeSpan(double a, double b, int& start, int& length) {
+  double size = b - a;
+  if (size < 0) {
+    a += size;
+    size = -size;
   }
-  if (height < 0) {
-    top += height;
-    height = -height;
-  }
-  const double right = left + width, bottom = top + height;
+  const double end = a + size;
   constexpr double kFar = 1e6;
-  if (!(left > -kFar && top > -kFar && right < kFar && bottom < kFar)) return {};
-  const int x = WholePixel(left), y = WholePixel(top);
-  return {x, y, WholePixel(right) - x, WholePixel(bottom) - y};
+  if (!(a > -kFar && end < kFar)) return false;
+  start = WholePixel(a);
+  length = WholePixel(end) - start;
+  return true;
 }
 
 // Whether the painter paints a line of one pixel that runs straight down at x on column
@@ -367,8 +366,20 @@ class Coverage {
   // the cover.
   bool MarkHidden(const ShapeOp& shape, const Mapping& mapping) {
     if (cleared_) return true;
-    const QRect whole = WholePixelsOfBox(mapping, shape.x1, shape.y1, shape.x2, shape.y2);
-    if (whole.isEmpty()) return false;
+    // WholePixels(mapping.Box(...)), without building boxes; the columns of the mark looked at
+    // before serve again for one at the same chart X (most of a dense series share theirs).
+    Across& across = across_;
+    if (!(across.known && shape.x1 == across.x1 && shape.x2 == across.x2 && mapping.left == across.left &&
+          mapping.sx == across.sx)) {
+      across = {shape.x1, shape.x2, mapping.left, mapping.sx, true, false, 0, 0};
+      across.near = WholeSpan(mapping.MapX(shape.x1), mapping.MapX(shape.x2), across.start, across.length);
+    }
+    int top = 0, height = 0;
+    if (!across.near || !WholeSpan(mapping.MapY(shape.y1), mapping.MapY(shape.y2), top, height) ||
+        across.length <= 0 || height <= 0) {
+      return false;
+    }
+    const QRect whole(across.start, top, across.length, height);
     // A mark painted again later on the same pixels in the same colours is covered by them.
     const auto pair = [](int a, int b) { return static_cast<std::uint32_t>(a) | std::uint64_t{static_cast<std::uint32_t>(b)} << 32; };
     const std::uint64_t place = pair(whole.x(), whole.y()), size = pair(whole.width(), whole.height());
@@ -449,6 +460,18 @@ class Coverage {
       default:
         return false;
     }
+  }
+
+  // Whether SegmentStraightDownHidden would find every solid line straight down at x, with
+  // both ends between the Ys low and high, covered now; false where that is not sure. The
+  // mapping keeps the order of Ys (or turns it round for all), so their rows lie within those
+  // of low and high.
+  bool StraightDownAllCovered(float x, float low, float high, const Mapping& mapping) {
+    if (cleared_ || !VerticalLinesKnown()) return false;
+    const QPointF a = mapping.Map(x, low), b = mapping.Map(x, high);
+    const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+    if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return false;
+    return StraightDownCovered(FloorNear(a.x()), top, bottom, nullptr);
   }
 
   // For a solid line from `from` to `to` straight down on the picture (see Hidden), whether
@@ -572,6 +595,13 @@ class Coverage {
     std::uint64_t generation = 0;
   };
   std::vector<SeenMark> seen_ = std::vector<SeenMark>(std::size_t{1} << 12);
+  // The whole columns of the mark looked at last, by its X and the mapping's.
+  struct Across {
+    double x1 = 0, x2 = 0, left = 0, sx = 0;
+    bool known = false, near = false;
+    int start = 0, length = 0;
+  };
+  Across across_;
   std::uint64_t generation_ = 1;
   int width_, height_;
   std::size_t words_;  // a column's
@@ -833,11 +863,50 @@ CoveredLines::CoveredLines(int width, int height) : parts_(std::make_unique<Part
 
 CoveredLines::~CoveredLines() = default;
 
+namespace {
+
+// The solid lines straight down at one X among the operations that end with operation `last`
+// and begin no earlier than `from`, with the round marks between them: a series with an
+// error mark on nearly every record draws such a line and a mark by turns, dozens of times
+// at one chart position.
+struct LinesStraightDown {
+  std::size_t first = 0;  // the first of the operations
+  float x = 0, low = 0, high = 0;  // where the lines run, and the lowest and highest Y of their ends
+  bool any = false;
+};
+
+LinesStraightDown LinesStraightDownTo(const DisplayList& list, std::size_t from, std::size_t last) {
+  constexpr std::size_t kMostOps = 32;
+  LinesStraightDown lines;
+  std::size_t i = last + 1;
+  for (; i > from && last + 1 - i < kMostOps; --i) {
+    const DisplayOp& op = list.ops[i - 1];
+    if (op.kind == OpKind::Ellipse) continue;
+    if (op.kind != OpKind::Polyline) break;
+    const PolylineOp& line = list.polylines[op.index];
+    if (line.count != 2 || line.style != kPenSolid) break;
+    const PointF& a = list.points[line.first];
+    const PointF& b = list.points[line.first + 1];
+    // A Y that is not a number would slip past the lowest and highest.
+    if (!(a.x == b.x && a.y != b.y) || std::isnan(a.y) || std::isnan(b.y) || (lines.any && a.x != lines.x)) break;
+    if (!lines.any) lines = {0, a.x, a.y, a.y, true};
+    lines.low = std::min({lines.low, a.y, b.y});
+    lines.high = std::max({lines.high, a.y, b.y});
+  }
+  lines.first = i;
+  return lines;
+}
+
+}  // namespace
+
 std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::size_t to) {
   Coverage& cover = parts_->cover;
   cover.Clear();
   Mapping mapping = MappingBefore(list, list.scales.size(), parts_->size);
   std::size_t removed = 0;
+  // The lines from linesHiddenFrom on are covered (a run of lines straight down found so);
+  // none is sought again above lookedDownTo.
+  std::size_t linesHiddenFrom = std::numeric_limits<std::size_t>::max(), lookedDownTo = linesHiddenFrom;
   for (std::size_t i = list.ops.size(); i-- > from;) {
     DisplayOp& op = list.ops[i];
     switch (op.kind) {
@@ -854,6 +923,21 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
         break;
       case OpKind::Polyline: {
         if (i >= to) break;
+        if (i < lookedDownTo) {
+          // Where the rows of all the lines of a run are covered, so is each line, whatever the
+          // marks between them add (they are looked at one by one all the same), and a covered
+          // line adds nothing.
+          const LinesStraightDown lines = LinesStraightDownTo(list, from, i);
+          lookedDownTo = lines.first;
+          if (lines.any && cover.StraightDownAllCovered(lines.x, lines.low, lines.high, mapping)) {
+            linesHiddenFrom = lines.first;
+          }
+        }
+        if (i >= linesHiddenFrom) {
+          op.kind = OpKind::Removed;
+          ++removed;
+          break;
+        }
         // Most lines of a series cut at every record are one segment straight down.
         const PolylineOp& line = list.polylines[op.index];
         std::optional<bool> hidden;

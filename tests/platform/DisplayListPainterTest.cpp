@@ -493,6 +493,53 @@ TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
   EXPECT_LT(Lines(leftOut) * 2, Lines(lists.reduced.List())) << Lines(leftOut) << " of " << Lines(lists.reduced.List());
 }
 
+// Lines straight down looked at together, a run at a time: a run is covered only where every
+// line of it is, each at its own X and with both its ends. On a picture's own pixels: lines
+// and marks in list order, then a large mark at the end that covers column 10 from row 15 to
+// row 31; which lines are left out.
+TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
+  struct Line {
+    float x, from, to;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Line> lines;  // a small mark far off follows the first
+    std::vector<bool> leftOut;
+  };
+  const Case cases[] = {
+      {"all within the mark", {{10.5F, 20, 24}, {10.5F, 24, 22}, {10.5F, 22, 27}}, {true, true, true}},
+      {"the last one ends below it", {{10.5F, 20, 24}, {10.5F, 24, 40}}, {true, false}},
+      {"the first one in another column", {{30.5F, 20, 24}, {10.5F, 20, 24}}, {false, true}},
+  };
+  for (const Case& c : cases) {
+    DisplayList list;
+    list.Reset(0);
+    list.ops.push_back({OpKind::Scale, 0});
+    list.scales.push_back({0, 0, 100, 60});
+    const auto mark = [&list](double x1, double y1, double x2, double y2) {
+      list.ops.push_back({OpKind::Ellipse, static_cast<std::uint32_t>(list.shapes.size())});
+      list.shapes.push_back({x1, y1, x2, y2, Rgb(255, 0, 0), Rgb(255, 0, 0)});
+    };
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      const Line& line = c.lines[i];
+      list.ops.push_back({OpKind::Polyline, static_cast<std::uint32_t>(list.polylines.size())});
+      list.polylines.push_back({Rgb(0, 255, 0), kPenSolid, static_cast<std::uint32_t>(list.points.size()), 2});
+      list.points.push_back({line.x, line.from});
+      list.points.push_back({line.x, line.to});
+      if (i == 0) mark(80, 50, 82, 52);
+    }
+    mark(5, 15, 16, 31);
+    DisplayList leftOut = list;
+    CoveredLines(100, 60).LeaveOut(leftOut, 1, leftOut.ops.size());
+    std::vector<bool> removed;
+    for (std::size_t i = 0; i < list.ops.size(); ++i) {
+      if (list.ops[i].kind == OpKind::Polyline) removed.push_back(leftOut.ops[i].kind == OpKind::Removed);
+    }
+    EXPECT_EQ(removed, c.leftOut) << c.what;
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, 100, 60), RenderDisplayList(list, 100, 60)), 0) << c.what;
+  }
+}
+
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
 // over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
 TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
