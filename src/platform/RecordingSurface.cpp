@@ -533,7 +533,11 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     HoldDot(start);
     return;
   }
+  const bool dotWaits = dotHeld_;
   Settle();
+  // A dot that waited begins the polyline this line goes on from (a series broken every few
+  // records): as a polyline begun here, it is a time to look for covered lines.
+  if (dotWaits && leaveOut_ && list_.ops.size() >= coverChecked_ + 4 * kCoverReach) LeaveOutCovered();
   FlushScale();
   ++revision_;
   // Merging at one X keeps the painter's order of columns, which runs left to right only
