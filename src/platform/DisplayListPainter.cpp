@@ -7,8 +7,11 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/DrawingSurface.h"
@@ -133,6 +136,7 @@ struct RasterTarget {
   qsizetype wordsPerLine = 0;
   int width = 0;
   int height = 0;
+  int left = 0, right = width;  // the columns that may be painted, [left, right)
 };
 
 // An ellipse on whole pixels as the painter paints it, kept as the runs of pixels it paints on
@@ -147,7 +151,7 @@ class EllipseStamps {
   bool Paint(const RasterTarget& target, int left, int top, int w, int h, Colour pen, Colour fill) {
     const Stamp* stamp = Find(w, h, pen, fill);
     if (stamp == nullptr) return false;
-    if (left + w + kMargin < 0 || top + h + kMargin < 0 || left - kMargin >= target.width ||
+    if (left + w + kMargin < target.left || top + h + kMargin < 0 || left - kMargin >= target.right ||
         top - kMargin >= target.height) {
       return true;
     }
@@ -155,8 +159,8 @@ class EllipseStamps {
       const int y = top + span.dy;
       if (y < 0 || y >= target.height) continue;
       const int start = left + span.dx;
-      const int from = std::max(0, start);
-      const int to = std::min(target.width, start + span.length);
+      const int from = std::max(target.left, start);
+      const int to = std::min(target.right, start + span.length);
       QRgb* line = target.bits + static_cast<qsizetype>(y) * target.wordsPerLine;
       const QRgb* pixels = stamp->pixels.data() + span.first - start;
       for (int x = from; x < to; ++x) line[x] = pixels[x];
@@ -708,6 +712,8 @@ struct PaintState {
   bool raster = false;
   const RasterTarget* target = nullptr;  // its pixels, when they can be written directly
   EllipseStamps stamps;
+  // The columns painted, when the painter paints a band of the picture alone (it clips to it).
+  const QRect* band = nullptr;
 
   void UsePen(QPainter& painter, Colour colour, std::int32_t style) {
     if (penKnown && penColour == colour && penStyle == style) return;
@@ -729,6 +735,14 @@ struct PaintState {
   }
 };
 
+// Whether a line of one pixel through these points paints nothing in the band's columns: all
+// of them lie two pixels or more to its left, or all to its right.
+bool Beside(const std::vector<QPointF>& points, const QRect& band) {
+  const auto left = [&band](const QPointF& p) { return p.x() < band.left() - 2; };
+  const auto right = [&band](const QPointF& p) { return p.x() > band.right() + 2; };
+  return std::all_of(points.begin(), points.end(), left) || std::all_of(points.begin(), points.end(), right);
+}
+
 // Paints one operation; a polyline from its point `firstPoint` on.
 void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Mapping& mapping, QSizeF size,
              PaintState& state, std::uint32_t firstPoint = 0) {
@@ -749,6 +763,7 @@ void PaintOp(QPainter& painter, const DisplayList& list, const DisplayOp& op, Ma
       const PolylineOp& polyline = list.polylines[op.index];
       MapPolyline(&list.points[polyline.first + firstPoint], polyline.count - firstPoint,
                   polyline.drawn > firstPoint ? polyline.drawn - firstPoint : 0, mapping, mapped);
+      if (state.band != nullptr && Beside(mapped, *state.band)) break;
       state.UsePen(painter, polyline.pen, polyline.style);
       if (mapped.size() == 2 && mapped[0] == mapped[1]) {
         painter.drawPoint(mapped[0]);
@@ -820,9 +835,35 @@ std::optional<RasterTarget> TargetOf(const QPainter& painter, QImage* image) {
                       image->height()};
 }
 
+// Paints the operations that lastMarks keeps, into the band of state (the painter's clip) or
+// all of the picture.
+void PaintKept(QPainter& painter, const DisplayList& list, QSizeF size, PaintState& state, const LastMarks& lastMarks) {
+  Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
+  const auto& clips = lastMarks.Clips();
+  // A painter that clips already (to a part of a window) keeps its clip: lines are painted whole.
+  // The next line to clip is clips[clip - 1].
+  std::size_t clip = painter.hasClipping() && state.band == nullptr ? 0 : clips.size();
+  for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
+    if (lastMarks.Repeated(i)) continue;
+    if (clip > 0 && clips[clip - 1].first == i) {
+      const QRect box = state.band != nullptr ? clips[--clip].second & *state.band : clips[--clip].second;
+      if (box.isEmpty()) continue;
+      painter.setClipRect(box);
+      PaintOp(painter, list, list.ops[i], mapping, size, state);
+      if (state.band != nullptr) {
+        painter.setClipRect(*state.band);
+      } else {
+        painter.setClipping(false);
+      }
+      continue;
+    }
+    PaintOp(painter, list, list.ops[i], mapping, size, state);
+  }
+  state.End(painter);
+}
+
 void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const RasterTarget* target) {
   painter.fillRect(QRectF(QPointF(0, 0), size), ToQColor(list.background));
-  Mapping mapping(ScaleOp{0, 0, size.width(), size.height()}, size);
   PaintState state;
   state.raster = PaintsPixels(painter);
   state.target = target;
@@ -834,20 +875,57 @@ void PaintList(QPainter& painter, const DisplayList& list, QSizeF size, const Ra
     cover.emplace(device->width(), device->height(), state.stamps);
   }
   const LastMarks lastMarks(list, size, cover ? &*cover : nullptr);
-  const auto& clips = lastMarks.Clips();
-  // A painter that clips already (to a part of a window) keeps its clip: lines are painted whole.
-  std::size_t clip = painter.hasClipping() ? 0 : clips.size();  // the next line to clip is clips[clip - 1]
-  for (std::uint32_t i = 0; i < list.ops.size(); ++i) {
-    if (lastMarks.Repeated(i)) continue;
-    if (clip > 0 && clips[clip - 1].first == i) {
-      painter.setClipRect(clips[--clip].second);
-      PaintOp(painter, list, list.ops[i], mapping, size, state);
-      painter.setClipping(false);
-      continue;
-    }
-    PaintOp(painter, list, list.ops[i], mapping, size, state);
+  PaintKept(painter, list, size, state, lastMarks);
+}
+
+// The list painted into an image of its size as PaintList paints it, the left and the right
+// half of its columns side by side on two threads: a painter clipped to a band paints there
+// what it paints unclipped (as the lines clipped to what shows rely on), and each half is
+// painted by one painter in the list's order. Both look at one set of what is left out.
+void PaintListInHalves(QImage& image, const DisplayList& list, const RasterTarget& target) {
+  const QSizeF size(image.width(), image.height());
+  image.fill(ToQColor(list.background));
+  EllipseStamps stamps;
+  Coverage cover(image.width(), image.height(), stamps);
+  const LastMarks lastMarks(list, size, &cover);
+  uchar* const pixels = image.bits();  // once: bits() may count a detach
+  const auto paintBand = [&](int left, int right) {
+    // Another image on the same pixels, for a painter of its own.
+    QImage view(pixels, image.width(), image.height(), image.bytesPerLine(), image.format());
+    RasterTarget columns = target;
+    columns.left = left;
+    columns.right = right;
+    const QRect band(left, 0, right - left, image.height());
+    PaintState state;
+    state.raster = true;
+    state.target = &columns;
+    state.band = &band;
+    QPainter painter(&view);
+    painter.setClipRect(band);
+    PaintKept(painter, list, size, state, lastMarks);
+  };
+  const int middle = image.width() / 2;
+  std::exception_ptr failure;
+  std::thread right;
+  try {
+    right = std::thread([&] {
+      try {
+        paintBand(middle, image.width());
+      } catch (...) {
+        failure = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    paintBand(middle, image.width());  // no thread to be had
   }
-  state.End(painter);
+  try {
+    paintBand(0, middle);
+  } catch (...) {
+    if (right.joinable()) right.join();
+    throw;
+  }
+  if (right.joinable()) right.join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace
@@ -1003,6 +1081,12 @@ QImage RenderDisplayList(const DisplayList& list, int width, int height) {
   // Taken before the painter begins: the image is not shared, and its pixels stay where they are.
   const RasterTarget target{reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
                             image.height()};
+  // A long list (thousands of a dense series' lines that show in part) is painted in halves.
+  constexpr std::size_t kOpsForHalves = 4096;
+  if (list.ops.size() >= kOpsForHalves && image.width() >= 64) {
+    PaintListInHalves(image, list, target);
+    return image;
+  }
   QPainter painter(&image);
   PaintList(painter, list, QSizeF(image.width(), image.height()), &target);
   painter.end();
