@@ -27,6 +27,10 @@ class RecordingSurface : public DrawingSurface {
     if (dotHeld_ || waitingMarks_ != 0 || deferring_) const_cast<RecordingSurface*>(this)->Settle();
     return list_;
   }
+  // Once all is drawn: lets what waits enter the list, which waits for the thread that looks at
+  // deferred batches, so that none works on past the drawing (it paints marks to see their
+  // pixels, which must be done before a Qt application starts beside it).
+  void Finish() { Settle(); }
   // Counts every change, so a view can tell whether it must repaint.
   [[nodiscard]] std::uint64_t Revision() const { return revision_; }
   // Counts the changes other than additions (a clear, a new background, marks dropped): while
