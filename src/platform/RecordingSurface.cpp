@@ -330,7 +330,7 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
     // marks were last cleared).
     if (dotsMarked_) {
       const std::uint32_t before = marks_.Take(KeyOfDot(heldDot_, heldPen_, heldStyle_));
-      if (before != RecentMarks::kNone) RemoveMark(before);
+      if (before != RecentMarks::kNone) DropEarlierMark(before);
     }
     return;
   }
@@ -527,8 +527,14 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   }
   // A dot (the first point of a series, a point after a break) of a reduced list waits.
   const bool dot = reduce_ && start.x == end.x && start.y == end.y && std::isfinite(PixelX(start.x));
-  if (dot && waitingMarks_ != 0 && !dotHeld_ && !scaleChanged_) {
+  // A dot on the held one, in its pen, is a line that goes on from it.
+  const bool goesOn = dotHeld_ && !newPolyline_ && start.x == heldDot_.x && start.y == heldDot_.y &&
+                      penColor_ == heldPen_ && penStyle_ == heldStyle_;
+  if (dot && (waitingMarks_ != 0 || dotHeld_) && !goesOn && !scaleChanged_) {
     // A dot after waiting marks waits after them: the mark drawn next is most often its own.
+    // A dot held before it, which nothing goes on from now, waits as a mark (a series broken
+    // at every record, marked at some): repeated at its pixel, only the last one enters.
+    if (dotHeld_) WaitHeldDot();
     ++revision_;
     HoldDot(start);
     return;
@@ -813,7 +819,10 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
   }
   DropDotUnder(kind, x1, y1, x2, y2);
   if (waitingMarks_ == 0) FinishDot();
-  const MarkKey key = KeyOfShape(kind, shape);
+  WaitAsMark(kind, KeyOfShape(kind, shape), shape);
+}
+
+void RecordingSurface::WaitAsMark(OpKind kind, const MarkKey& key, const ShapeOp& shape) {
   const std::size_t hash = HashMarkKey(key);
   RecentMarks::Slot& slot = marks_.SlotOf(hash);
   if (slot.index != RecentMarks::kNone && slot.key == key) {
@@ -874,14 +883,45 @@ void RecordingSurface::AddOldestWaitingMark() {
   const std::uint16_t mark = oldestWaiting_;
   const WaitingMark& waiting = waiting_[mark];
   const auto at = static_cast<std::uint32_t>(list_.ops.size());
-  PushOp(waiting.kind, list_.shapes.size());
-  list_.shapes.push_back(waiting.shape);
+  if (waiting.kind == OpKind::Polyline) {
+    // A dot: its point, pen and style were kept in the shape's first corner and colours.
+    PushOp(OpKind::Polyline, list_.polylines.size());
+    list_.polylines.push_back({waiting.shape.pen, static_cast<std::int32_t>(waiting.shape.fill),
+                               static_cast<std::uint32_t>(list_.points.size()), 2});
+    const PointF dot{static_cast<float>(waiting.shape.x1), static_cast<float>(waiting.shape.y1)};
+    list_.points.push_back(dot);
+    list_.points.push_back(dot);
+  } else {
+    PushOp(waiting.kind, list_.shapes.size());
+    list_.shapes.push_back(waiting.shape);
+  }
   RecentMarks::Slot& slot = marks_.SlotOf(waiting.hash);
   if (slot.index == (RecentMarks::kWaiting | mark)) slot.index = at;
   Unlink(mark);
   waiting_[mark].after = freeWaiting_;
   freeWaiting_ = mark;
   --waitingMarks_;
+}
+
+void RecordingSurface::DropEarlierMark(std::uint32_t before) {
+  if ((before & RecentMarks::kWaiting) == 0) {
+    RemoveMark(before);
+    return;
+  }
+  const auto mark = static_cast<std::uint16_t>(before & ~RecentMarks::kWaiting);
+  Unlink(mark);
+  waiting_[mark].after = freeWaiting_;
+  freeWaiting_ = mark;
+  --waitingMarks_;
+  ++generation_;
+}
+
+void RecordingSurface::WaitHeldDot() {
+  dotHeld_ = false;
+  dotsMarked_ = true;
+  // The point is a float, which the shape's doubles hold exactly.
+  const ShapeOp shape{heldDot_.x, heldDot_.y, heldDot_.x, heldDot_.y, heldPen_, static_cast<Colour>(heldStyle_)};
+  WaitAsMark(OpKind::Polyline, KeyOfDot(heldDot_, heldPen_, heldStyle_), shape);
 }
 
 void RecordingSurface::AddWaitingMarks() {

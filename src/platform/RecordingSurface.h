@@ -222,6 +222,14 @@ class RecordingSurface : public DrawingSurface {
     std::uint16_t before = 0, after = 0;  // the waiting marks drawn last before and after it
   };
   void AddWaitingMark(OpKind kind, const MarkKey& key, std::size_t hash, const ShapeOp& shape);
+  // A mark (or a dot, kind Polyline: its point in the shape's first corner, its pen and style
+  // as the shape's colours) waits, or moves to the end of those waiting when it waits already;
+  // the same one in the list goes.
+  void WaitAsMark(OpKind kind, const MarkKey& key, const ShapeOp& shape);
+  // Takes out a mark that one drawn later on its pixels paints over, in the list or waiting.
+  void DropEarlierMark(std::uint32_t before);
+  // The held dot waits as a mark.
+  void WaitHeldDot();
   void Unlink(std::uint16_t mark);
   void AppendWaiting(std::uint16_t mark);
   void AddOldestWaitingMark();

@@ -540,6 +540,48 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
   }
 }
 
+// A series broken at nearly every record, with an error mark at about half of them: the dots
+// wait with the marks, and one drawn again on its pixel enters once, as the last. A record
+// now and then goes on from its dot, sometimes to the same point. The picture is that of the
+// whole drawing, and the reduced list holds a fraction of its dots.
+TEST(DisplayListPainter, DotsOfASeriesBrokenAtEveryRecordWaitWithTheMarks) {
+  constexpr int kWidth = 120, kHeight = 90;
+  ThreeRecordings lists(kWidth, kHeight);
+  for (RecordingSurface* surface : lists.All()) {
+    Random next(21);
+    Frame(*surface);
+    double previousX = -1, previousY = 0;
+    for (int i = 0; i < 60000; ++i) {
+      const double x = 3 + (i / 40) * 0.06, y = 30 + next(40) * 0.5;  // forty records at each X
+      surface->SetPenColor(i % 20000 < 15000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
+      // The line goes on from the dot before, now and then first to the same point.
+      if (previousX >= 0 && next(3) == 0) surface->Line(previousX, previousY, previousX, previousY);
+      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      if (next(2) == 0) {
+        surface->SetFillColor(Rgb(255, 0, 0));
+        surface->Ellipse(x - 0.4, y - 0.6, x + 0.4, y + 0.6);
+      }
+      previousX = next(8) == 0 ? x : -1;  // a break after most records
+      previousY = y;
+    }
+  }
+  const QImage whole = RenderDisplayList(lists.full.List(), kWidth, kHeight);
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.reduced.List(), kWidth, kHeight), whole), 0);
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0);
+  EXPECT_LT(Lines(lists.reduced.List()) * 5, Lines(lists.full.List()))
+      << Lines(lists.reduced.List()) << " of " << Lines(lists.full.List());
+
+  // A line to the same point goes on from the dot, as a line; it is not a second dot.
+  RecordingSurface reduced;
+  reduced.ReduceToPixels(kWidth, kHeight);
+  Frame(reduced);
+  reduced.Line(50, 50, 50, 50);
+  reduced.Line(50, 50, 50, 50);
+  reduced.Line(50, 50, 60, 40);
+  const DisplayList& list = reduced.List();
+  EXPECT_EQ(std::count_if(list.ops.begin(), list.ops.end(), [&list](const DisplayOp& op) { return IsDot(list, op); }), 0);
+}
+
 // Dots (points after a break) under marks of several sizes and places: a dot the mark paints
 // over may be left out of a reduced list, a dot beside or at the edge of its mark may not.
 TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
