@@ -108,11 +108,7 @@ int ParseCommand(const std::vector<std::string>& items, Command& command) {
     const std::optional<PictureFormat> format = PictureFormatOfPath(command.output);
     if (!format) return UsageError("--export writes .png, .svg or .pdf: " + command.output);
     if (*format == PictureFormat::Png) {
-      command.options.coveredLines = [width = command.options.width, height = command.options.height] {
-        auto lines = std::make_shared<CoveredLines>(width, height);
-        return RecordingSurface::CoveredLineFinder(
-            [lines](DisplayList& list, std::size_t from, std::size_t to) { return lines->LeaveOut(list, from, to); });
-      };
+      command.options.coveredLines = CoveredLines::Finders(command.options.width, command.options.height);
     }
   }
   return 0;

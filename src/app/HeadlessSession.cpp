@@ -35,12 +35,11 @@ void HeadlessSession::LoadFiles() {
   if (options_.view.active && dataSet_.Grf_Hist_Ptr > 0) {
     if (!ViewInside(options_.view, TestRange(chart_, dataSet_.RangeEnd))) {
       viewRefused_ = true;
-      surface_.Finish();
-      return;
+    } else {
+      // A range is drawn as the window draws a zoom: every row again over the loaded chart.
+      chart_.View = options_.view;
+      RedrawTickedRows(context);
     }
-    // A range is drawn as the window draws a zoom: every row again over the loaded chart.
-    chart_.View = options_.view;
-    RedrawTickedRows(context);
   }
   surface_.Finish();
 }

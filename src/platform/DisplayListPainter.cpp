@@ -346,8 +346,9 @@ bool VerticalLinesKnown() {
 // as the box of its points and two pixels around it, which holds every pixel the painter's line
 // of one pixel paints (one straight down as its column, a row beyond its ends). The pixel of a
 // picture is then the last one painted on it by what is painted, as by everything: lines and
-// marks paint without blending, and what blends (texts, translucent areas) is never left out. The bits go down the columns: a line of
-// a dense series is a few columns wide and many rows high.
+// marks paint without blending, and what blends (texts, translucent areas) is never left out.
+// The bits go down the columns: a line of a dense series is a few columns wide and many rows
+// high.
 class Coverage {
  public:
   Coverage(int width, int height, EllipseStamps& stamps)
@@ -472,10 +473,8 @@ class Coverage {
   // of low and high.
   bool StraightDownAllCovered(float x, float low, float high, const Mapping& mapping) {
     if (cleared_ || !VerticalLinesKnown()) return false;
-    const QPointF a = mapping.Map(x, low), b = mapping.Map(x, high);
-    const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
-    if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return false;
-    return StraightDownCovered(FloorNear(a.x()), top, bottom, nullptr);
+    const std::optional<StraightDown> line = StraightDownOnPicture(x, low, high, mapping);
+    return line && StraightDownCovered(line->x, line->top, line->bottom, nullptr);
   }
 
   // For a solid line from `from` to `to` straight down on the picture (see Hidden), whether
@@ -483,16 +482,27 @@ class Coverage {
   // lines, which Hidden looks at.
   std::optional<bool> SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping) {
     if (!(from.x == to.x && from.y != to.y && !cleared_ && VerticalLinesKnown())) return std::nullopt;
-    const QPointF a = mapping.Map(from.x, from.y), b = mapping.Map(to.x, to.y);
-    const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
-    if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return std::nullopt;
-    const int x = FloorNear(a.x());
-    if (StraightDownCovered(x, top, bottom, nullptr)) return true;
-    CoverInnerRows(x, top, bottom);
+    const std::optional<StraightDown> line = StraightDownOnPicture(from.x, from.y, to.y, mapping);
+    if (!line) return std::nullopt;
+    if (StraightDownCovered(line->x, line->top, line->bottom, nullptr)) return true;
+    CoverInnerRows(line->x, line->top, line->bottom);
     return false;
   }
 
  private:
+  // A line straight down at x from y1 to y2 on the picture: its column, and its top and bottom
+  // in pixels; nothing for one far off it.
+  struct StraightDown {
+    int x = 0;
+    double top = 0, bottom = 0;
+  };
+  static std::optional<StraightDown> StraightDownOnPicture(float x, float y1, float y2, const Mapping& mapping) {
+    const QPointF a = mapping.Map(x, y1), b = mapping.Map(x, y2);
+    const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+    if (!OnPicture(QRectF(QPointF(a.x(), top), QPointF(a.x(), bottom)))) return std::nullopt;
+    return StraightDown{FloorNear(a.x()), top, bottom};
+  }
+
   // The bits of the pixels from y to y1 (or the end of its word) within y's word.
   static std::uint64_t WordMask(int y, int y1) {
     const int bit = y & 63;
@@ -940,6 +950,13 @@ struct CoveredLines::Parts {
 CoveredLines::CoveredLines(int width, int height) : parts_(std::make_unique<Parts>(width, height)) {}
 
 CoveredLines::~CoveredLines() = default;
+
+CoveredLines::FinderMaker CoveredLines::Finders(int width, int height) {
+  return [width, height] {
+    auto lines = std::make_shared<CoveredLines>(width, height);
+    return Finder([lines](DisplayList& list, std::size_t from, std::size_t to) { return lines->LeaveOut(list, from, to); });
+  };
+}
 
 namespace {
 

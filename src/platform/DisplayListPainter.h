@@ -3,6 +3,8 @@
 
 #include <QImage>
 #include <QSizeF>
+#include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "platform/DisplayList.h"
@@ -49,6 +51,12 @@ class CoveredLines {
   // all of whose pixels the operations after them, up to the list's end, paint; looks back no
   // further than the list's clear. Answers how many it removed.
   std::size_t LeaveOut(DisplayList& list, std::size_t from, std::size_t to);
+
+  // A maker of finders for a picture of width x height pixels, each LeaveOut of an object of
+  // its own (RecordingSurface::LeaveOutCoveredLines takes it, and runs two side by side).
+  using Finder = std::function<std::size_t(DisplayList& list, std::size_t from, std::size_t to)>;
+  using FinderMaker = std::function<Finder()>;
+  static FinderMaker Finders(int width, int height);
 
  private:
   struct Parts;

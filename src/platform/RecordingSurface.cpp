@@ -543,7 +543,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   Settle();
   // A dot that waited begins the polyline this line goes on from (a series broken every few
   // records): as a polyline begun here, it is a time to look for covered lines.
-  if (dotWaits && leaveOut_ && list_.ops.size() >= coverChecked_ + 4 * kCoverReach) LeaveOutCovered();
+  if (dotWaits) LeaveOutCoveredWhenDue();
   FlushScale();
   ++revision_;
   // Merging at one X keeps the painter's order of columns, which runs left to right only
@@ -577,7 +577,7 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
     list_.points.push_back(start);
     BeginColumn(ColumnOf(PixelX(start.x)), first, start, PixelY(start.y));
     ExtendReduced(polyline, end);
-    if (leaveOut_ && list_.ops.size() >= coverChecked_ + 4 * kCoverReach) LeaveOutCovered();
+    LeaveOutCoveredWhenDue();
     return;
   }
   list_.polylines.push_back({penColor_, penStyle_, first, 2});
@@ -897,6 +897,10 @@ void RecordingSurface::AddOldestWaitingMark() {
   }
   RecentMarks::Slot& slot = marks_.SlotOf(waiting.hash);
   if (slot.index == (RecentMarks::kWaiting | mark)) slot.index = at;
+  FreeWaiting(mark);
+}
+
+void RecordingSurface::FreeWaiting(std::uint16_t mark) {
   Unlink(mark);
   waiting_[mark].after = freeWaiting_;
   freeWaiting_ = mark;
@@ -908,11 +912,7 @@ void RecordingSurface::DropEarlierMark(std::uint32_t before) {
     RemoveMark(before);
     return;
   }
-  const auto mark = static_cast<std::uint16_t>(before & ~RecentMarks::kWaiting);
-  Unlink(mark);
-  waiting_[mark].after = freeWaiting_;
-  freeWaiting_ = mark;
-  --waitingMarks_;
+  FreeWaiting(static_cast<std::uint16_t>(before & ~RecentMarks::kWaiting));
   ++generation_;
 }
 

@@ -133,9 +133,9 @@ class RecordingSurface : public DrawingSurface {
   // deferral's, which begins with the scale). A full batch of kDeferredBatch operations goes
   // to the looker, which finds on a thread of its own those that the rest of the batch paints
   // over while the next batch fills (copies of its newest kDeferredReach operations begin the
-  // next); the rest then enter the list in order. Whatever else is drawn lets everything deferred enter the
-  // list first. A batch that paints over less than half of itself stops the deferring for a
-  // while.
+  // next); the rest then enter the list in order. Whatever else is drawn lets everything
+  // deferred enter the list first. A batch that paints over less than half of itself stops the
+  // deferring for a while.
   // Whether the line is deferred: one that goes on from the deferred line before it, or one
   // that begins a polyline of its own after a mark (a dot begins nothing).
   bool DeferLine(const PointF& start, const PointF& end);
@@ -233,6 +233,8 @@ class RecordingSurface : public DrawingSurface {
   void Unlink(std::uint16_t mark);
   void AppendWaiting(std::uint16_t mark);
   void AddOldestWaitingMark();
+  // Takes a mark out of those waiting and frees its place.
+  void FreeWaiting(std::uint16_t mark);
   void AddWaitingMarks();
   // Appends an operation, written in place.
   void PushOp(OpKind kind, std::size_t index) {
@@ -246,6 +248,10 @@ class RecordingSurface : public DrawingSurface {
   // Drops the lines that later operations paint over from those not looked at yet but the
   // newest kCoverReach, whose marks are yet to come.
   void LeaveOutCovered();
+  // As a polyline begins: once enough operations came since the last look.
+  void LeaveOutCoveredWhenDue() {
+    if (leaveOut_ && list_.ops.size() >= coverChecked_ + 4 * kCoverReach) LeaveOutCovered();
+  }
 
   bool reduce_ = false;
   bool mergeAtOneX_ = false;

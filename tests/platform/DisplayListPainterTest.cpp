@@ -173,11 +173,7 @@ struct ThreeRecordings {
   ThreeRecordings(int width, int height) {
     reduced.ReduceToPixels(width, height);
     leftOut.ReduceToPixels(width, height);
-    leftOut.LeaveOutCoveredLines([width, height] {
-      auto lines = std::make_shared<CoveredLines>(width, height);
-      return RecordingSurface::CoveredLineFinder(
-          [lines](DisplayList& list, std::size_t from, std::size_t to) { return lines->LeaveOut(list, from, to); });
-    });
+    leftOut.LeaveOutCoveredLines(CoveredLines::Finders(width, height));
   }
   std::array<RecordingSurface*, 3> All() { return {&full, &reduced, &leftOut}; }
 };
