@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPolygonF>
+#include <QtAlgorithms>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -339,12 +340,136 @@ bool VerticalLinesKnown() {
   return known;
 }
 
+// A solid line of two points that runs down the picture by more than a quarter of a pixel,
+// straight down or steep and far from the edges of its column: the painter paints column
+// floor(x) alone, from the row of its top end to the row of its bottom end (whole rows, no
+// more and no fewer). A steep one near an edge of its column may lean into the column beside
+// at an end, always within those rows and an eighth of a pixel of the line. A line that goes
+// on from a dot (its first point twice) or ends on one paints those rows too, but for the
+// dot's row, which it may leave out.
+struct SteepLine {
+  int left = 0, right = 0;  // the columns it may paint
+  int top = 0, bottom = 0;  // the rows it may paint, both ends included
+  bool exact = false;       // one column, and every row of it, but
+  int unsure = -1;          // this row (none when negative)
+};
+
+constexpr double kSteepLeast = 0.25, kSteepMostAcross = 1.0 / 128, kSteepEdge = 1.0 / 8;
+
+std::optional<SteepLine> SteepLineOf(const QPointF* points, std::uint32_t count, int width, int height) {
+  const QPointF* dot = nullptr;
+  if (count == 3 && points[0] == points[1]) {
+    dot = &points[0];
+    ++points;
+  } else if (count == 3 && points[1] == points[2]) {
+    dot = &points[1];
+  } else if (count != 2) {
+    return std::nullopt;
+  }
+  const QPointF &a = points[0], &b = points[1];
+  const double top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+  const double left = std::min(a.x(), b.x()), right = std::max(a.x(), b.x());
+  if (!(bottom - top >= kSteepLeast && right - left <= kSteepMostAcross && top >= 0 && bottom < height &&
+        left >= kSteepEdge && right < width - kSteepEdge)) {
+    return std::nullopt;
+  }
+  SteepLine line;
+  // Straight down, it keeps to its column wherever it lies on it.
+  const double lean = left == right ? 0 : kSteepEdge;
+  line.left = FloorNear(left - lean);
+  line.right = FloorNear(right + lean);
+  line.top = FloorNear(top);
+  line.bottom = FloorNear(bottom);
+  line.exact = line.left == line.right;
+  if (dot != nullptr) line.unsure = FloorNear(dot->y());
+  return line;
+}
+
+// Whether the painter paints steep lines as SteepLineOf has it: tried once, on lines of every
+// length, lean and place on their pixels, near and far from the origin.
+bool SteepLinesKnown() {
+  static const bool known = [] {
+    constexpr int kColumns = 256, kRows = 1040;
+    QImage image(kColumns, kRows, QImage::Format_RGB32);
+    std::uint32_t state = 12345;
+    const auto next = [&state] {  // evenly in [0, 1)
+      state = state * 1664525U + 1013904223U;
+      return (state >> 8) / 16777216.0;
+    };
+    for (int round = 0; round < 4; ++round) {
+      image.fill(QColor(0, 0, 0));
+      std::vector<SteepLine> lines;
+      {
+        QPainter painter(&image);
+        painter.setPen(MakePen(0xFFFFFF, kPenSolid));
+        // One line in every third column, so that what leans stays apart.
+        for (int column = 1; column + 1 < kColumns; column += 3) {
+          const int kind = column % 8;
+          double x = column + next();
+          if (kind == 0 || kind == 7) x = column + next() / 64;  // at the left edge
+          if (kind == 1 || kind == 5) x = column + 1 - next() / 64;  // at the right edge
+          if (kind == 2) x = column + std::floor(next() * 64) / 64;
+          const double length = kind < 5 ? kSteepLeast + next() * 3 : kSteepLeast + next() * (kRows - 20);
+          const double y1 = 2 + next() * (kRows - 6 - length);
+          double y2 = y1 + length;
+          double to = x + (next() * 2 - 1) * kSteepMostAcross;
+          if (kind == 7) x = column;
+          if (kind >= 2 && kind != 3) to = x;  // straight down
+          double from = y1;
+          if (kind == 4) from = std::ceil(y1), y2 = std::floor(y2);  // ends on whole rows
+          if (kind == 6) from = std::round(y1 * 64) / 64;
+          if (round % 2 == 1) std::swap(from, y2);  // upwards
+          // A line, one that goes on from a dot, one that ends on a dot.
+          const int form = (column / 3 + round) % 3;
+          const QPointF a(x, from), b(to, y2);
+          const QPointF points[3] = {a, form == 2 ? b : a, b};
+          const QPointF* first = form == 0 ? points + 1 : points;
+          const std::uint32_t count = form == 0 ? 2 : 3;
+          const std::optional<SteepLine> line = SteepLineOf(first, count, kColumns, kRows);
+          if (!line) continue;
+          painter.drawPolyline(first, static_cast<int>(count));
+          lines.push_back(*line);
+        }
+      }
+      std::vector<bool> mayPaint(static_cast<std::size_t>(kColumns) * kRows, false);
+      for (const SteepLine& line : lines) {
+        for (int column = line.left; column <= line.right; ++column) {
+          for (int y = line.top; y <= line.bottom; ++y) {
+            mayPaint[static_cast<std::size_t>(y) * kColumns + static_cast<std::size_t>(column)] = true;
+          }
+        }
+      }
+      for (int y = 0; y < kRows; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int column = 0; column < kColumns; ++column) {
+          const bool painted = row[column] != qRgb(0, 0, 0);
+          if (painted && !mayPaint[static_cast<std::size_t>(y) * kColumns + static_cast<std::size_t>(column)]) {
+            return false;
+          }
+        }
+      }
+      for (const SteepLine& line : lines) {
+        if (!line.exact) continue;
+        for (int y = line.top; y <= line.bottom; ++y) {
+          if (y != line.unsure && reinterpret_cast<const QRgb*>(image.constScanLine(y))[line.left] == qRgb(0, 0, 0)) {
+            return false;
+          }
+        }
+      }
+    }
+    return true;
+  }();
+  return known;
+}
+
 // The pixels that marks and lines painted later paint over, for a picture of pixels looked at
 // from its last operation back: a line or a mark all of whose pixels later ones paint is not
 // painted. Round marks cover with the pixels their stamps hold (the very pixels painted), solid
-// lines straight down with the rows they surely paint (see VerticalLinesKnown); a line is taken
-// as the box of its points and two pixels around it, which holds every pixel the painter's line
-// of one pixel paints (one straight down as its column, a row beyond its ends). The pixel of a
+// lines of two points straight down or steep with the pixels they paint (see SteepLinesKnown),
+// other solid lines straight down with the rows they surely paint (see VerticalLinesKnown); a
+// line is taken as the box of its points and two pixels around it, which holds every pixel the
+// painter's line of one pixel paints (one straight down as its column, a row beyond its ends),
+// and as many as SteepLineOf has for a steep one. The pixel of a
 // picture is then the last one painted on it by what is painted, as by everything: lines and
 // marks paint without blending, and what blends (texts, translucent areas) is never left out.
 // The bits go down the columns: a line of a dense series is a few columns wide and many rows
@@ -424,6 +549,10 @@ class Coverage {
       case OpKind::Polyline: {
         if (cleared_) return true;
         const PolylineOp& polyline = list.polylines[op.index];
+        if (polyline.count <= 3 && polyline.style == kPenSolid) {
+          const std::optional<bool> hidden = SteepHidden(&list.points[polyline.first], polyline.count, mapping, uncovered);
+          if (hidden) return *hidden;
+        }
         double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
         for (std::uint32_t k = 0; k < polyline.count; ++k) {
           const PointF& point = list.points[polyline.first + k];
@@ -481,7 +610,11 @@ class Coverage {
   // later operations paint over it (one that shows covers what came before); nothing for other
   // lines, which Hidden looks at.
   std::optional<bool> SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping) {
-    if (!(from.x == to.x && from.y != to.y && !cleared_ && VerticalLinesKnown())) return std::nullopt;
+    if (cleared_) return std::nullopt;
+    const PointF points[2] = {from, to};
+    const std::optional<bool> steep = SteepHidden(points, 2, mapping, nullptr);
+    if (steep) return steep;
+    if (!(from.x == to.x && from.y != to.y && VerticalLinesKnown())) return std::nullopt;
     const std::optional<StraightDown> line = StraightDownOnPicture(from.x, from.y, to.y, mapping);
     if (!line) return std::nullopt;
     if (StraightDownCovered(line->x, line->top, line->bottom, nullptr)) return true;
@@ -490,6 +623,31 @@ class Coverage {
   }
 
  private:
+  // For a line from a to b on the picture that SteepLineOf knows, whether later operations
+  // paint every pixel it may paint; one that shows covers what it surely paints, and
+  // uncovered (when asked for) gets the box of its pixels that nothing later paints. Nothing
+  // for other lines.
+  std::optional<bool> SteepHidden(const PointF* points, std::uint32_t count, const Mapping& mapping, QRect* uncovered) {
+    if (count < 2 || count > 3) return std::nullopt;
+    QPointF mapped[3];
+    for (std::uint32_t k = 0; k < count; ++k) mapped[k] = mapping.Map(points[k].x, points[k].y);
+    const std::optional<SteepLine> line = SteepLineOf(mapped, count, width_, height_);
+    if (!line || !SteepLinesKnown()) return std::nullopt;
+    bool covered = true;
+    for (int x = line->left; x <= line->right && covered; ++x) covered = Covered(x, line->top, line->bottom + 1);
+    if (covered) return true;
+    if (uncovered != nullptr) *uncovered = Uncovered(line->left, line->right, line->top, line->bottom + 1);
+    if (line->exact) {
+      if (line->unsure < line->top || line->unsure > line->bottom) {
+        Cover(line->left, line->top, line->bottom + 1);
+      } else {
+        Cover(line->left, line->top, line->unsure);
+        Cover(line->left, line->unsure + 1, line->bottom + 1);
+      }
+    }
+    return false;
+  }
+
   // A line straight down at x from y1 to y2 on the picture: its column, and its top and bottom
   // in pixels; nothing for one far off it.
   struct StraightDown {
@@ -568,16 +726,9 @@ class Coverage {
     return {left, top, right - left + 1, bottom - top + 1};
   }
 
-  static int LowestBit(std::uint64_t word) {
-    int bit = 0;
-    while ((word >> bit & 1) == 0) ++bit;
-    return bit;
-  }
-  static int HighestBit(std::uint64_t word) {
-    int bit = 63;
-    while ((word >> bit & 1) == 0) --bit;
-    return bit;
-  }
+  // Of a word that is not 0.
+  static int LowestBit(std::uint64_t word) { return static_cast<int>(qCountTrailingZeroBits(word)); }
+  static int HighestBit(std::uint64_t word) { return 63 - static_cast<int>(qCountLeadingZeroBits(word)); }
 
   // Whether the pixels [y0, y1) of column x are all covered; those off the picture are.
   [[nodiscard]] bool Covered(int x, int y0, int y1) const {

@@ -496,6 +496,8 @@ TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
 TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
   struct Line {
     float x, from, to;
+    float lean = 0;        // its end this far to the right
+    bool fromDot = false;  // its first point twice, as a line that goes on from a dot
   };
   struct Case {
     const char* what;
@@ -506,6 +508,14 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
       {"all within the mark", {{10.5F, 20, 24}, {10.5F, 24, 22}, {10.5F, 22, 27}}, {true, true, true}},
       {"the last one ends below it", {{10.5F, 20, 24}, {10.5F, 24, 40}}, {true, false}},
       {"the first one in another column", {{30.5F, 20, 24}, {10.5F, 20, 24}}, {false, true}},
+      // Away from the mark: lines cover lines, row for row.
+      {"under a later one, on its column's edge", {{40.0F, 20, 24}, {40.9F, 19.5F, 24.5F}}, {true, false}},
+      {"a row of its end left", {{40.5F, 20, 24.5F}, {40.5F, 20, 23.9F}}, {false, false}},
+      {"leaning at its column's edge", {{40.05F, 20, 24, 0.004F}, {40.5F, 19, 25}}, {false, false}},
+      {"leaning, the column beside covered too", {{40.05F, 20, 24, 0.004F}, {40.5F, 19, 25}, {39.5F, 19, 25}},
+       {true, false, false}},
+      {"a dot's row is not surely painted", {{40.5F, 20, 22}, {40.5F, 20, 24, 0, true}}, {false, false}},
+      {"the rest of a line from a dot is", {{40.5F, 21, 23}, {40.5F, 20, 24, 0, true}}, {true, false}},
   };
   for (const Case& c : cases) {
     DisplayList list;
@@ -519,9 +529,11 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
     for (std::size_t i = 0; i < c.lines.size(); ++i) {
       const Line& line = c.lines[i];
       list.ops.push_back({OpKind::Polyline, static_cast<std::uint32_t>(list.polylines.size())});
-      list.polylines.push_back({Rgb(0, 255, 0), kPenSolid, static_cast<std::uint32_t>(list.points.size()), 2});
+      list.polylines.push_back(
+          {Rgb(0, 255, 0), kPenSolid, static_cast<std::uint32_t>(list.points.size()), line.fromDot ? 3U : 2U});
       list.points.push_back({line.x, line.from});
-      list.points.push_back({line.x, line.to});
+      if (line.fromDot) list.points.push_back({line.x, line.from});
+      list.points.push_back({line.x + line.lean, line.to});
       if (i == 0) mark(80, 50, 82, 52);
     }
     mark(5, 15, 16, 31);
@@ -534,6 +546,35 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
     EXPECT_EQ(removed, c.leftOut) << c.what;
     EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, 100, 60), RenderDisplayList(list, 100, 60)), 0) << c.what;
   }
+}
+
+// A series broken every two records (each line goes on from its dot), at chart positions a
+// tenth of a pixel apart that a hundred records share: a line straight down whose rows later
+// lines paint is left out, anywhere on its column. The picture is that of the whole drawing.
+TEST(DisplayListPainter, LinesOfASeriesBrokenEveryFewRecordsAreLeftOutWhereLaterOnesPaintTheirRows) {
+  constexpr int kWidth = 300, kHeight = 200;
+  ThreeRecordings lists(kWidth, kHeight);
+  for (RecordingSurface* surface : lists.All()) {
+    Random next(17);
+    Frame(*surface);
+    double previousX = -1, previousY = 0;
+    constexpr int kRecords = 300000;
+    for (int i = 0; i < kRecords; ++i) {
+      const double x = 1 + (i / 100) * (0.1 / 3);
+      const double y = 40 + next(60) / 10.0;
+      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      previousX = i % 2 == 1 ? -1 : x;
+      previousY = y;
+    }
+  }
+  const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0);
+  // Looked at whole (while recording, the last lines wait for what comes after them).
+  DisplayList leftOut = lists.reduced.List();
+  const std::size_t lines = leftOut.polylines.size();
+  const std::size_t removed = CoveredLines(kWidth, kHeight).LeaveOut(leftOut, 0, leftOut.ops.size());
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, kWidth, kHeight), whole), 0);
+  EXPECT_GT(removed, lines * 9 / 10) << removed << " of " << lines;
 }
 
 // A series broken at nearly every record, with an error mark at about half of them: the dots
