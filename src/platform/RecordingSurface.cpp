@@ -324,14 +324,10 @@ void RecordingSurface::DropDotUnder(OpKind kind, double x1, double y1, double x2
       Settle();
       return;
     }
+    // The dot goes as if it had been drawn and painted over. An earlier dot it repeats stays
+    // where it is, painted as the whole drawing paints it: looking it up would cost a search
+    // for every marked record of a series broken at every record.
     dotHeld_ = false;
-    // The dot goes as if it had been drawn and painted over: the earlier dot it repeats goes
-    // too, as it would have gone for this one (there is none when no dot was kept since the
-    // marks were last cleared).
-    if (dotsMarked_) {
-      const std::uint32_t before = marks_.Take(KeyOfDot(heldDot_, heldPen_, heldStyle_));
-      if (before != RecentMarks::kNone) DropEarlierMark(before);
-    }
     return;
   }
   // The list's last operation is the last drawn only while no mark waits.
