@@ -707,8 +707,11 @@ class Coverage {
 
   // The box of the pixels of columns [x0, x1] and rows [y0, y1), all on the picture, that are
   // not covered; none when that is the whole box (a long line clipped to it costs more than one
-  // painted whole).
+  // painted whole) or the box is small (clipping costs more than the pixels it saves; what
+  // later operations paint, they paint over).
   [[nodiscard]] QRect Uncovered(int x0, int x1, int y0, int y1) const {
+    constexpr int kLeastClipped = 1024;  // pixels of the box
+    if ((x1 - x0 + 1) * (y1 - y0) < kLeastClipped) return {};
     int left = width_, right = -1, top = height_, bottom = -1;
     const int first = y0 >> 6, last = (y1 - 1) >> 6;
     for (int x = x0; x <= x1; ++x) {

@@ -397,6 +397,11 @@ TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
         const double r = 0.4 + next(3);
         surface.Ellipse(x - r, y - r, x + r, y + r);
       }
+      if (i % 4000 == 100) {  // long lines across, marks and lines over parts of them
+        surface.SetPenColor(Rgb(255, 0, 255));
+        surface.Line(x, 50, x + 20, 95);
+        surface.Line(x + 0.5, 45, x + 0.5, 90);
+      }
       if (i % 10000 == 5000) {
         surface.SetCurrentX(x);
         surface.SetCurrentY(y);
