@@ -602,11 +602,15 @@ bool RecordingSurface::DeferLine(const PointF& start, const PointF& end) {
   } else if (deferred.ops.back().kind == OpKind::Polyline) {
     PolylineOp& line = deferred.polylines[deferred.ops.back().index];
     const PointF& tail = deferred.points.back();
-    if (line.pen != penColor_ || line.style != penStyle_ || tail.x != start.x || tail.y != start.y) return false;
-    deferred.points.push_back(end);
-    ++line.count;
-    ++revision_;
-    return true;
+    if (line.pen == penColor_ && line.style == penStyle_ && tail.x == start.x && tail.y == start.y) {
+      deferred.points.push_back(end);
+      ++line.count;
+      ++revision_;
+      return true;
+    }
+    // A line that breaks off waits no more; a dot after a break (a series broken every other
+    // record, marked at the rest) waits as an operation of its own, drawn as it came.
+    if (start.x != end.x || start.y != end.y) return false;
   }
   // Field by field, in place: a whole one built first is read back before its stores end.
   DisplayOp& op = deferred.ops.emplace_back();

@@ -157,7 +157,9 @@ class RecordingSurface : public DrawingSurface {
   int denseMarks_ = 0;
   std::uint64_t markRevision_ = 0;  // the revision of the last round mark
   static constexpr int kDenseMarks = 8;
-  static constexpr std::uint64_t kMostLinesBetweenMarks = 3;
+  // Changes between two marks that are close together (a series marked at every other record
+  // and broken at the rest makes four).
+  static constexpr std::uint64_t kMostLinesBetweenMarks = 4;
   static constexpr std::size_t kDeferredBatch = std::size_t{1} << 16;
   static constexpr std::size_t kDeferredReach = std::size_t{1} << 11;
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -580,6 +581,35 @@ TEST(DisplayListPainter, LinesOfASeriesBrokenEveryFewRecordsAreLeftOutWhereLater
   const std::size_t removed = CoveredLines(kWidth, kHeight).LeaveOut(leftOut, 0, leftOut.ops.size());
   EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, kWidth, kHeight), whole), 0);
   EXPECT_GT(removed, lines * 9 / 10) << removed << " of " << lines;
+}
+
+// A series broken every other record and marked at the rest, marks close enough together
+// that what comes between them waits to be looked at on another thread, dots with it. Now and
+// then a mark too small to cover its dot, a record without its mark, a dot alone, a line that
+// goes on past a break. The pictures are that of the whole drawing.
+TEST(DisplayListPainter, ASeriesBrokenAndMarkedByTurnsPaintsTheWholeDrawing) {
+  constexpr int kWidth = 200, kHeight = 120;
+  ThreeRecordings lists(kWidth, kHeight);
+  for (RecordingSurface* surface : lists.All()) {
+    Random next(31);
+    Frame(*surface);
+    double previousX = -1, previousY = 0;
+    for (int i = 0; i < 8000; ++i) {
+      const double x = 3 + i * 0.0112, y = 50 + 30 * std::sin(i / 200.0) + next(8) * 0.25;
+      surface->SetPenColor(i % 50000 < 40000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
+      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      if (i % 2 == 0 && next(50) != 0) {
+        surface->SetFillColor(Rgb(255, 0, 0));
+        const double r = next(20) == 0 ? 0.05 : 0.5;
+        surface->Ellipse(x - r, y - r * 1.5, x + r, y + r * 1.5);
+      }
+      previousX = (i % 2 == 1 && next(30) != 0) || next(20) == 0 ? -1 : x;
+      previousY = y;
+    }
+  }
+  const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.reduced.List(), kWidth, kHeight), whole), 0);
+  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0);
 }
 
 // A series broken at nearly every record, with an error mark at about half of them: the dots
