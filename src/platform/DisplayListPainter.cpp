@@ -462,6 +462,95 @@ bool SteepLinesKnown() {
   return known;
 }
 
+// A solid line of any number of points all at one X on the picture, a row away from its top
+// and bottom edges: the painter paints column floor(x) alone, no row above that of its highest
+// point nor below the one after the row of its lowest, and every row between those of its
+// highest and lowest points that holds none of its points.
+struct StraightDownPolyline {
+  int x = 0;
+  int top = 0, bottom = 0;  // the rows it may paint, both ends included
+};
+
+std::optional<StraightDownPolyline> StraightDownPolylineOf(const QPointF* points, std::uint32_t count, int width,
+                                                           int height) {
+  if (count < 2) return std::nullopt;
+  double top = points[0].y(), bottom = top;
+  for (std::uint32_t k = 1; k < count; ++k) {
+    if (points[k].x() != points[0].x()) return std::nullopt;
+    top = std::min(top, points[k].y());
+    bottom = std::max(bottom, points[k].y());
+  }
+  if (!(top >= 1 && bottom < height - 1 && points[0].x() >= 0 && points[0].x() < width)) return std::nullopt;
+  return StraightDownPolyline{FloorNear(points[0].x()), FloorNear(top), FloorNear(bottom) + 1};
+}
+
+// The rows of a polyline's points, sorted (a polyline straight down surely paints the rows
+// between them).
+void RowsOfPoints(const QPointF* points, std::uint32_t count, std::vector<int>& rows) {
+  rows.clear();
+  for (std::uint32_t k = 0; k < count; ++k) rows.push_back(FloorNear(points[k].y()));
+  std::sort(rows.begin(), rows.end());
+}
+
+// Whether the painter paints lines straight down as StraightDownPolylineOf has it: tried once,
+// on lines of two to eight points, near and far apart, some of them twice, anywhere on their
+// pixels.
+bool StraightDownPolylinesKnown() {
+  static const bool known = [] {
+    constexpr int kColumns = 256, kRows = 520;
+    QImage image(kColumns, kRows, QImage::Format_RGB32);
+    std::uint32_t state = 54321;
+    const auto next = [&state] {  // evenly in [0, 1)
+      state = state * 1664525U + 1013904223U;
+      return (state >> 8) / 16777216.0;
+    };
+    std::vector<int> rows;
+    for (int round = 0; round < 4; ++round) {
+      image.fill(QColor(0, 0, 0));
+      std::vector<std::vector<QPointF>> lines;
+      {
+        QPainter painter(&image);
+        painter.setPen(MakePen(0xFFFFFF, kPenSolid));
+        for (int column = 1; column + 1 < kColumns; column += 2) {
+          const int kind = (column / 2 + round) % 6;
+          const double x = kind == 0 ? column : column + (kind == 1 ? std::floor(next() * 64) / 64 : next());
+          const double span = kind % 2 == 0 ? 3 : 60, base = 2 + next() * (kRows - 8 - span);
+          std::vector<QPointF> points;
+          for (int k = 2 + (column / 2) % 7; k > 0; --k) {
+            double y = base + next() * span;
+            if (kind == 2) y = std::round(y * 64) / 64;
+            if (kind == 3) y = std::round(y * 4) / 4;
+            points.emplace_back(x, y);
+            if (next() < 0.15) points.emplace_back(x, y);  // a point twice
+          }
+          if (!StraightDownPolylineOf(points.data(), static_cast<std::uint32_t>(points.size()), kColumns, kRows)) continue;
+          painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+          lines.push_back(std::move(points));
+        }
+      }
+      for (const std::vector<QPointF>& points : lines) {
+        const auto count = static_cast<std::uint32_t>(points.size());
+        const StraightDownPolyline line = *StraightDownPolylineOf(points.data(), count, kColumns, kRows);
+        for (int y = 0; y < kRows; ++y) {
+          const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+          for (int column = line.x - 1; column <= line.x + 1; ++column) {
+            const bool painted = row[column] != qRgb(0, 0, 0);
+            if (painted && (column != line.x || y < line.top || y > line.bottom)) return false;
+          }
+        }
+        RowsOfPoints(points.data(), count, rows);
+        for (std::size_t k = 1; k < rows.size(); ++k) {
+          for (int y = rows[k - 1] + 1; y < rows[k]; ++y) {
+            if (reinterpret_cast<const QRgb*>(image.constScanLine(y))[line.x] == qRgb(0, 0, 0)) return false;
+          }
+        }
+      }
+    }
+    return true;
+  }();
+  return known;
+}
+
 // The pixels that marks and lines painted later paint over, for a picture of pixels looked at
 // from its last operation back: a line or a mark all of whose pixels later ones paint is not
 // painted. Round marks cover with the pixels their stamps hold (the very pixels painted), solid
@@ -564,6 +653,23 @@ class Coverage {
         }
         constexpr double kAround = 2;
         if (!OnPicture(QRectF(QPointF(left, top), QPointF(right, bottom)))) return false;
+        if (left == right && top < bottom && polyline.style == kPenSolid && polyline.count <= kPaintedPointByPoint) {
+          // Straight down (the records of a dense series that share a chart position).
+          mapped_.clear();
+          for (std::uint32_t k = 0; k < polyline.count; ++k) {
+            const PointF& point = list.points[polyline.first + k];
+            mapped_.push_back(mapping.Map(point.x, point.y));
+          }
+          const std::optional<StraightDownPolyline> line =
+              StraightDownPolylineOf(mapped_.data(), polyline.count, width_, height_);
+          if (line && StraightDownPolylinesKnown()) {
+            if (Covered(line->x, line->top, line->bottom + 1)) return true;
+            if (uncovered != nullptr) *uncovered = Uncovered(line->x, line->x, line->top, line->bottom + 1);
+            RowsOfPoints(mapped_.data(), polyline.count, rows_);
+            for (std::size_t k = 1; k < rows_.size(); ++k) Cover(line->x, rows_[k - 1] + 1, rows_[k]);
+            return false;
+          }
+        }
         if (left == right && top < bottom && polyline.style == kPenSolid && VerticalLinesKnown()) {
           // Straight down (the records of a dense series that share a chart position): the
           // painter paints column floor(x) alone, from the row before the top one to the row
@@ -770,6 +876,8 @@ class Coverage {
     int start = 0, length = 0;
   };
   Across across_;
+  std::vector<QPointF> mapped_;  // a line's points on the picture
+  std::vector<int> rows_;        // and their rows
   std::uint64_t generation_ = 1;
   int width_, height_;
   std::size_t words_;  // a column's

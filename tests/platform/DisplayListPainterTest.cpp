@@ -554,33 +554,40 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
   }
 }
 
-// A series broken every two records (each line goes on from its dot), at chart positions a
-// tenth of a pixel apart that a hundred records share: a line straight down whose rows later
-// lines paint is left out, anywhere on its column. The picture is that of the whole drawing.
+// A series broken every two or five records (each line goes on from its dot), at chart
+// positions a tenth of a pixel apart that a hundred records share: a line straight down whose
+// rows later lines paint is left out, anywhere on its column. The picture is that of the
+// whole drawing.
 TEST(DisplayListPainter, LinesOfASeriesBrokenEveryFewRecordsAreLeftOutWhereLaterOnesPaintTheirRows) {
   constexpr int kWidth = 300, kHeight = 200;
-  ThreeRecordings lists(kWidth, kHeight);
-  for (RecordingSurface* surface : lists.All()) {
-    Random next(17);
-    Frame(*surface);
-    double previousX = -1, previousY = 0;
-    constexpr int kRecords = 300000;
-    for (int i = 0; i < kRecords; ++i) {
-      const double x = 1 + (i / 100) * (0.1 / 3);
-      const double y = 40 + next(60) / 10.0;
-      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-      previousX = i % 2 == 1 ? -1 : x;
-      previousY = y;
+  struct Case {
+    int every;             // records between breaks
+    double leastLeftOut;   // of the lines
+  };
+  for (const Case c : {Case{2, 0.9}, Case{5, 0.5}}) {
+    ThreeRecordings lists(kWidth, kHeight);
+    for (RecordingSurface* surface : lists.All()) {
+      Random next(17);
+      Frame(*surface);
+      double previousX = -1, previousY = 0;
+      constexpr int kRecords = 300000;
+      for (int i = 0; i < kRecords; ++i) {
+        const double x = 1 + (i / 100) * (0.1 / 3);
+        const double y = 40 + next(60) / 10.0;
+        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+        previousX = i % c.every == c.every - 1 ? -1 : x;
+        previousY = y;
+      }
     }
+    const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0) << c.every;
+    // Looked at whole (while recording, the last lines wait for what comes after them).
+    DisplayList leftOut = lists.reduced.List();
+    const std::size_t lines = leftOut.polylines.size();
+    const std::size_t removed = CoveredLines(kWidth, kHeight).LeaveOut(leftOut, 0, leftOut.ops.size());
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, kWidth, kHeight), whole), 0) << c.every;
+    EXPECT_GT(removed, static_cast<std::size_t>(lines * c.leastLeftOut)) << removed << " of " << lines << ", " << c.every;
   }
-  const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
-  EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0);
-  // Looked at whole (while recording, the last lines wait for what comes after them).
-  DisplayList leftOut = lists.reduced.List();
-  const std::size_t lines = leftOut.polylines.size();
-  const std::size_t removed = CoveredLines(kWidth, kHeight).LeaveOut(leftOut, 0, leftOut.ops.size());
-  EXPECT_EQ(DifferentPixels(RenderDisplayList(leftOut, kWidth, kHeight), whole), 0);
-  EXPECT_GT(removed, lines * 9 / 10) << removed << " of " << lines;
 }
 
 // A series broken every other record and marked at the rest, marks close enough together
