@@ -643,9 +643,11 @@ class Coverage {
           if (hidden) return *hidden;
         }
         double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
+        mapped_.resize(polyline.count);
         for (std::uint32_t k = 0; k < polyline.count; ++k) {
           const PointF& point = list.points[polyline.first + k];
           const QPointF p = mapping.Map(point.x, point.y);
+          mapped_[k] = p;
           left = std::min(left, p.x());
           right = std::max(right, p.x());
           top = std::min(top, p.y());
@@ -655,11 +657,6 @@ class Coverage {
         if (!OnPicture(QRectF(QPointF(left, top), QPointF(right, bottom)))) return false;
         if (left == right && top < bottom && polyline.style == kPenSolid && polyline.count <= kPaintedPointByPoint) {
           // Straight down (the records of a dense series that share a chart position).
-          mapped_.clear();
-          for (std::uint32_t k = 0; k < polyline.count; ++k) {
-            const PointF& point = list.points[polyline.first + k];
-            mapped_.push_back(mapping.Map(point.x, point.y));
-          }
           const std::optional<StraightDownPolyline> line =
               StraightDownPolylineOf(mapped_.data(), polyline.count, width_, height_);
           if (line && StraightDownPolylinesKnown()) {
@@ -680,8 +677,7 @@ class Coverage {
           // Each segment surely paints its inner rows (a crowded line is painted through its
           // lowest and highest points, whose segment holds them all).
           for (std::uint32_t k = 1; k < polyline.count; ++k) {
-            const double a = mapping.Map(0, list.points[polyline.first + k - 1].y).y();
-            const double b = mapping.Map(0, list.points[polyline.first + k].y).y();
+            const double a = mapped_[k - 1].y(), b = mapped_[k].y();
             CoverInnerRows(x, std::min(a, b), std::max(a, b));
           }
           return false;
