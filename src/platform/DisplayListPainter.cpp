@@ -551,16 +551,59 @@ bool StraightDownPolylinesKnown() {
   return known;
 }
 
+// The pixel nearest a point, (floor(x + 1/2), floor(y + 1/2)).
+QPoint NearestPixel(const QPointF& point) { return {FloorNear(point.x() + 0.5), FloorNear(point.y() + 0.5)}; }
+
+// Whether the painter paints a dot (a point of one pixel, in a solid pen) on the pixel nearest
+// it and on no other: tried once, anywhere on its pixels.
+bool DotsKnown() {
+  static const bool known = [] {
+    QImage image(64, 64, QImage::Format_RGB32);
+    std::uint32_t state = 777;
+    const auto next = [&state] {  // evenly in [0, 1)
+      state = state * 1664525U + 1013904223U;
+      return (state >> 8) / 16777216.0;
+    };
+    for (int round = 0; round < 8; ++round) {
+      image.fill(QColor(0, 0, 0));
+      std::vector<QPoint> pixels;
+      {
+        QPainter painter(&image);
+        painter.setPen(MakePen(0xFFFFFF, kPenSolid));
+        for (int cell = 0; cell < 256; ++cell) {  // one dot in the middle of each 4 by 4 cell
+          double x = (cell % 16) * 4 + 1 + next(), y = (cell / 16) * 4 + 1 + next();
+          if (cell % 3 == 0) x = std::round(x * 64) / 64;
+          if (cell % 5 == 0) y = std::floor(y) + 0.5;
+          painter.drawPoint(QPointF(x, y));
+          pixels.push_back(NearestPixel(QPointF(x, y)));
+        }
+      }
+      int painted = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) painted += row[x] != qRgb(0, 0, 0) ? 1 : 0;
+      }
+      if (painted != static_cast<int>(pixels.size())) return false;
+      for (const QPoint& pixel : pixels) {
+        if (image.pixel(pixel) == qRgb(0, 0, 0)) return false;
+      }
+    }
+    return true;
+  }();
+  return known;
+}
+
 // The pixels that marks and lines painted later paint over, for a picture of pixels looked at
 // from its last operation back: a line or a mark all of whose pixels later ones paint is not
-// painted. Round marks cover with the pixels their stamps hold (the very pixels painted), solid
-// lines of two points straight down or steep with the pixels they paint (see SteepLinesKnown),
-// other solid lines straight down with the rows they surely paint (see VerticalLinesKnown); a
-// line is taken as the box of its points and two pixels around it, which holds every pixel the
-// painter's line of one pixel paints (one straight down as its column, a row beyond its ends),
-// and as many as SteepLineOf has for a steep one. The pixel of a
-// picture is then the last one painted on it by what is painted, as by everything: lines and
-// marks paint without blending, and what blends (texts, translucent areas) is never left out.
+// painted. Round marks cover with the pixels their stamps hold (the very pixels painted), dots
+// with their pixel (see DotsKnown), solid lines of two points straight down or steep with the
+// pixels they paint (see SteepLinesKnown), other solid lines straight down with the rows they
+// surely paint (see StraightDownPolylinesKnown and VerticalLinesKnown); a line is taken as the
+// box of its points and two pixels around it, which holds every pixel the painter's line of
+// one pixel paints (one straight down as its column, a row beyond its ends), and as many as
+// SteepLineOf and StraightDownPolylineOf have for those they know. The pixel of a picture is
+// then the last one painted on it by what is painted, as by everything: lines and marks paint
+// without blending, and what blends (texts, translucent areas) is never left out.
 // The bits go down the columns: a line of a dense series is a few columns wide and many rows
 // high.
 class Coverage {
@@ -638,6 +681,15 @@ class Coverage {
       case OpKind::Polyline: {
         if (cleared_) return true;
         const PolylineOp& polyline = list.polylines[op.index];
+        if (IsDot(list, op) && polyline.drawn <= polyline.count && polyline.style == kPenSolid && DotsKnown()) {
+          const PointF& point = list.points[polyline.first];
+          const QPointF p = mapping.Map(point.x, point.y);
+          if (!OnPicture(QRectF(p, p))) return false;
+          const QPoint pixel = NearestPixel(p);
+          if (Covered(pixel.x(), pixel.y(), pixel.y() + 1)) return true;
+          Cover(pixel.x(), pixel.y(), pixel.y() + 1);
+          return false;
+        }
         if (polyline.count <= 3 && polyline.style == kPenSolid) {
           const std::optional<bool> hidden = SteepHidden(&list.points[polyline.first], polyline.count, mapping, uncovered);
           if (hidden) return *hidden;
@@ -1297,7 +1349,7 @@ std::size_t CoveredLines::LeaveOut(DisplayList& list, std::size_t from, std::siz
         if (line.count == 2 && line.style == kPenSolid) {
           hidden = cover.SegmentStraightDownHidden(list.points[line.first], list.points[line.first + 1], mapping);
         }
-        if (!hidden) hidden = !IsDot(list, op) && cover.Hidden(list, op, mapping);
+        if (!hidden) hidden = cover.Hidden(list, op, mapping);
         if (*hidden) {
           op.kind = OpKind::Removed;
           ++removed;

@@ -522,6 +522,9 @@ TEST(DisplayListPainter, LinesStraightDownAreLeftOutOnlyWhereEachOneIsCovered) {
        {true, false, false}},
       {"a dot's row is not surely painted", {{40.5F, 20, 22}, {40.5F, 20, 24, 0, true}}, {false, false}},
       {"the rest of a line from a dot is", {{40.5F, 21, 23}, {40.5F, 20, 24, 0, true}}, {true, false}},
+      // A dot alone is painted on the pixel nearest it.
+      {"a dot under a line", {{40.2F, 22.2F, 22.2F}, {40.5F, 20, 24}}, {true, false}},
+      {"a dot nearer the next column", {{40.7F, 22.2F, 22.2F}, {40.5F, 20, 24}}, {false, false}},
   };
   for (const Case& c : cases) {
     DisplayList list;
