@@ -340,6 +340,20 @@ bool VerticalLinesKnown() {
   return known;
 }
 
+// Numbers spread evenly over [0, 1), the same ones on every run: the tries of what the painter
+// paints below.
+class Evenly {
+ public:
+  explicit Evenly(std::uint32_t seed) : state_(seed) {}
+  double operator()() {
+    state_ = state_ * 1664525U + 1013904223U;
+    return (state_ >> 8) / 16777216.0;
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
 // A solid line of two points that runs down the picture by more than a quarter of a pixel,
 // straight down or steep and far from the edges of its column: the painter paints column
 // floor(x) alone, from the row of its top end to the row of its bottom end (whole rows, no
@@ -391,11 +405,7 @@ bool SteepLinesKnown() {
   static const bool known = [] {
     constexpr int kColumns = 256, kRows = 1040;
     QImage image(kColumns, kRows, QImage::Format_RGB32);
-    std::uint32_t state = 12345;
-    const auto next = [&state] {  // evenly in [0, 1)
-      state = state * 1664525U + 1013904223U;
-      return (state >> 8) / 16777216.0;
-    };
+    Evenly next(12345);
     for (int round = 0; round < 4; ++round) {
       image.fill(QColor(0, 0, 0));
       std::vector<SteepLine> lines;
@@ -499,11 +509,7 @@ bool StraightDownPolylinesKnown() {
   static const bool known = [] {
     constexpr int kColumns = 256, kRows = 520;
     QImage image(kColumns, kRows, QImage::Format_RGB32);
-    std::uint32_t state = 54321;
-    const auto next = [&state] {  // evenly in [0, 1)
-      state = state * 1664525U + 1013904223U;
-      return (state >> 8) / 16777216.0;
-    };
+    Evenly next(54321);
     std::vector<int> rows;
     for (int round = 0; round < 4; ++round) {
       image.fill(QColor(0, 0, 0));
@@ -559,11 +565,7 @@ QPoint NearestPixel(const QPointF& point) { return {FloorNear(point.x() + 0.5), 
 bool DotsKnown() {
   static const bool known = [] {
     QImage image(64, 64, QImage::Format_RGB32);
-    std::uint32_t state = 777;
-    const auto next = [&state] {  // evenly in [0, 1)
-      state = state * 1664525U + 1013904223U;
-      return (state >> 8) / 16777216.0;
-    };
+    Evenly next(777);
     for (int round = 0; round < 8; ++round) {
       image.fill(QColor(0, 0, 0));
       std::vector<QPoint> pixels;
