@@ -688,6 +688,8 @@ class Coverage {
           const QPointF p = mapping.Map(point.x, point.y);
           if (!OnPicture(QRectF(p, p))) return false;
           const QPoint pixel = NearestPixel(p);
+          // One off the picture is kept as drawn (the dots tried lie on it).
+          if (pixel.x() < 0 || pixel.x() >= width_ || pixel.y() < 0 || pixel.y() >= height_) return false;
           if (Covered(pixel.x(), pixel.y(), pixel.y() + 1)) return true;
           Cover(pixel.x(), pixel.y(), pixel.y() + 1);
           return false;
