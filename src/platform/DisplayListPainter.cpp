@@ -529,8 +529,9 @@ bool StraightDownPolylinesKnown() {
             points.emplace_back(x, y);
             if (next() < 0.15) points.emplace_back(x, y);  // a point twice
           }
-          if (!StraightDownPolylineOf(points.data(), static_cast<std::uint32_t>(points.size()), kColumns, kRows)) continue;
-          painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+          const auto count = static_cast<std::uint32_t>(points.size());
+          if (!StraightDownPolylineOf(points.data(), count, kColumns, kRows)) continue;
+          painter.drawPolyline(points.data(), static_cast<int>(count));
           lines.push_back(std::move(points));
         }
       }
@@ -694,10 +695,6 @@ class Coverage {
           Cover(pixel.x(), pixel.y(), pixel.y() + 1);
           return false;
         }
-        if (polyline.count <= 3 && polyline.style == kPenSolid) {
-          const std::optional<bool> hidden = SteepHidden(&list.points[polyline.first], polyline.count, mapping, uncovered);
-          if (hidden) return *hidden;
-        }
         double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
         mapped_.resize(polyline.count);
         for (std::uint32_t k = 0; k < polyline.count; ++k) {
@@ -708,6 +705,10 @@ class Coverage {
           right = std::max(right, p.x());
           top = std::min(top, p.y());
           bottom = std::max(bottom, p.y());
+        }
+        if (polyline.style == kPenSolid) {
+          const std::optional<bool> hidden = SteepHidden(mapped_.data(), polyline.count, uncovered);
+          if (hidden) return *hidden;
         }
         constexpr double kAround = 2;
         if (!OnPicture(QRectF(QPointF(left, top), QPointF(right, bottom)))) return false;
@@ -769,8 +770,8 @@ class Coverage {
   // lines, which Hidden looks at.
   std::optional<bool> SegmentStraightDownHidden(const PointF& from, const PointF& to, const Mapping& mapping) {
     if (cleared_) return std::nullopt;
-    const PointF points[2] = {from, to};
-    const std::optional<bool> steep = SteepHidden(points, 2, mapping, nullptr);
+    const QPointF points[2] = {mapping.Map(from.x, from.y), mapping.Map(to.x, to.y)};
+    const std::optional<bool> steep = SteepHidden(points, 2, nullptr);
     if (steep) return steep;
     if (!(from.x == to.x && from.y != to.y && VerticalLinesKnown())) return std::nullopt;
     const std::optional<StraightDown> line = StraightDownOnPicture(from.x, from.y, to.y, mapping);
@@ -781,15 +782,12 @@ class Coverage {
   }
 
  private:
-  // For a line from a to b on the picture that SteepLineOf knows, whether later operations
+  // For a line with these points on the picture that SteepLineOf knows, whether later operations
   // paint every pixel it may paint; one that shows covers what it surely paints, and
   // uncovered (when asked for) gets the box of its pixels that nothing later paints. Nothing
   // for other lines.
-  std::optional<bool> SteepHidden(const PointF* points, std::uint32_t count, const Mapping& mapping, QRect* uncovered) {
-    if (count < 2 || count > 3) return std::nullopt;
-    QPointF mapped[3];
-    for (std::uint32_t k = 0; k < count; ++k) mapped[k] = mapping.Map(points[k].x, points[k].y);
-    const std::optional<SteepLine> line = SteepLineOf(mapped, count, width_, height_);
+  std::optional<bool> SteepHidden(const QPointF* points, std::uint32_t count, QRect* uncovered) {
+    const std::optional<SteepLine> line = SteepLineOf(points, count, width_, height_);
     if (!line || !SteepLinesKnown()) return std::nullopt;
     bool covered = true;
     for (int x = line->left; x <= line->right && covered; ++x) covered = Covered(x, line->top, line->bottom + 1);

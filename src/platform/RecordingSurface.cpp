@@ -907,15 +907,6 @@ void RecordingSurface::FreeWaiting(std::uint16_t mark) {
   --waitingMarks_;
 }
 
-void RecordingSurface::DropEarlierMark(std::uint32_t before) {
-  if ((before & RecentMarks::kWaiting) == 0) {
-    RemoveMark(before);
-    return;
-  }
-  FreeWaiting(static_cast<std::uint16_t>(before & ~RecentMarks::kWaiting));
-  ++generation_;
-}
-
 void RecordingSurface::WaitHeldDot() {
   dotHeld_ = false;
   dotsMarked_ = true;

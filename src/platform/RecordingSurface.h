@@ -228,8 +228,6 @@ class RecordingSurface : public DrawingSurface {
   // as the shape's colours) waits, or moves to the end of those waiting when it waits already;
   // the same one in the list goes.
   void WaitAsMark(OpKind kind, const MarkKey& key, const ShapeOp& shape);
-  // Takes out a mark that one drawn later on its pixels paints over, in the list or waiting.
-  void DropEarlierMark(std::uint32_t before);
   // The held dot waits as a mark.
   void WaitHeldDot();
   void Unlink(std::uint16_t mark);
