@@ -15,7 +15,11 @@ std::string_view TrimRight(std::string_view text) {
   return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string_view Trim(std::string_view text) {
+  // Most texts have no blank at either end.
+  if (!text.empty() && text.front() != ' ' && text.back() != ' ') return text;
+  return TrimRight(TrimLeft(text));
+}
 
 std::string ToUpperAscii(std::string_view text) {
   std::string upper(text);
