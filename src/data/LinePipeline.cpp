@@ -105,7 +105,7 @@ ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor
         std::unique_lock<std::mutex> lock(mutex);
         batch->ready = true;
         changed.notify_all();
-        slot ^= 1U;
+        slot = (slot + 1) % kBatches;
         batch = &batches_[slot];
         changed.wait(lock, [&] { return stop || !batch->ready; });
         if (stop) return false;
@@ -159,7 +159,7 @@ ChunkedRead LinePipeline::ForEach(const std::string& path, void* target, Visitor
   bool stopped = false;
   {
     const Join join{reader, mutex, changed, stop};
-    for (std::size_t slot = 0; !stopped; slot ^= 1U) {
+    for (std::size_t slot = 0; !stopped; slot = (slot + 1) % kBatches) {
       Batch& batch = batches_[slot];
       {
         std::unique_lock<std::mutex> lock(mutex);
