@@ -784,10 +784,18 @@ void RecordingSurface::FinishDot() {
 void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
   if (deferring_ && kind == OpKind::Ellipse && !scaleChanged_) {
-    DisplayOp& op = deferral_->list.ops.emplace_back();
+    DisplayList& deferred = deferral_->list;
+    // The dot deferred just before, which this mark paints over (a marked record after a
+    // break), goes; its points stay for the line that goes on from it.
+    if (IsDot(deferred, deferred.ops.back()) &&
+        Covers(kind, x1, y1, x2, y2, deferred.points[deferred.polylines.back().first])) {
+      deferred.ops.pop_back();
+      deferred.polylines.pop_back();
+    }
+    DisplayOp& op = deferred.ops.emplace_back();
     op.kind = kind;
-    op.index = static_cast<std::uint32_t>(deferral_->list.shapes.size());
-    ShapeOp& shape = deferral_->list.shapes.emplace_back();
+    op.index = static_cast<std::uint32_t>(deferred.shapes.size());
+    ShapeOp& shape = deferred.shapes.emplace_back();
     shape.x1 = x1;
     shape.y1 = y1;
     shape.x2 = x2;
@@ -797,7 +805,7 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
     ++revision_;
     // The batch before, if the looker is not done with it yet, is not waited for (but so
     // long): this one grows meanwhile.
-    const std::size_t size = deferral_->list.ops.size();
+    const std::size_t size = deferred.ops.size();
     if (size >= kDeferredBatch && (!looking_ || deferral_->looker.Done() || size >= 4 * kDeferredBatch)) PassDeferred(true);
     return;
   }
