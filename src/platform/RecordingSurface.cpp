@@ -515,8 +515,10 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   if (recordNothing_) return;
   const PointF start{ToFloat(x1), ToFloat(y1)};
   const PointF end{ToFloat(x2), ToFloat(y2)};
+  bool breakDot = false;
+  if (reduce_ && deferral_ != nullptr && !drawingBatch_) breakDot = NoteDenseDots(start, end);
   if (mayDefer_ || deferring_) {
-    if (DeferLine(start, end)) return;
+    if (DeferLine(start, end, breakDot)) return;
     // What is deferred was drawn before it.
     if (deferring_) PassDeferred(false);
     mayDefer_ = false;
@@ -589,13 +591,34 @@ void RecordingSurface::Line(double x1, double y1, double x2, double y2) {
   }
 }
 
-bool RecordingSurface::DeferLine(const PointF& start, const PointF& end) {
+bool RecordingSurface::NoteDenseDots(const PointF& start, const PointF& end) {
+  ++linesDrawn_;
+  // A dot that does not go on from where the line before ended: a point after a break.
+  const bool breakDot = start.x == end.x && start.y == end.y && !(start.x == lastEnd_.x && start.y == lastEnd_.y);
+  // Field by field: a copy of the whole point would read back the two halves just written.
+  lastEnd_.x = end.x;
+  lastEnd_.y = end.y;
+  if (!breakDot) return false;
+  const std::uint64_t since = linesDrawn_ - dotLine_;
+  dotLine_ = linesDrawn_;
+  const bool close = since >= 2 && since <= kMostLinesBetweenDots;
+  denseDots_ = close ? std::min(denseDots_ + 1, kDenseMarks) : 0;
+  if (denseDots_ >= kDenseMarks) mayDefer_ = true;
+  return true;
+}
+
+bool RecordingSurface::DeferLine(const PointF& start, const PointF& end, bool breakDot) {
   if (scaleChanged_) return false;
   DisplayList& deferred = deferral_->list;
   if (!deferring_) {
-    // A dot (a series' first point, a point after a break) begins nothing: where every
-    // record breaks the series, its dots and marks go on as they come.
-    if (start.x == end.x && start.y == end.y) return false;
+    // A dot (a series' first point, a point after a break) begins nothing where marks close
+    // together let lines be deferred: where every record breaks the series, its dots and marks
+    // go on as they come. Where a series breaks every few records, a point after a break
+    // begins the deferral.
+    const bool dot = start.x == end.x && start.y == end.y;
+    if (dot && !(breakDot && denseDots_ >= kDenseMarks)) return false;
+    // Until a batch begun so was found mostly painted over, the batches are small.
+    batchLimit_ = dot && !dotsConfirmed_ ? kDeferredBatch / 8 : kDeferredBatch;
     deferred.ops.push_back({OpKind::Scale, 0});
     deferred.scales.assign(1, scale_);
     deferring_ = true;
@@ -634,7 +657,17 @@ bool RecordingSurface::DeferLine(const PointF& start, const PointF& end) {
   to.x = end.x;
   to.y = end.y;
   ++revision_;
+  PassDeferredWhenFull();
   return true;
+}
+
+void RecordingSurface::PassDeferredWhenFull() {
+  // The batch before, if the looker is not done with it yet, is not waited for (but so long):
+  // this one grows meanwhile.
+  const std::size_t size = deferral_->list.ops.size();
+  if (size >= batchLimit_ && (!looking_ || deferral_->looker.Done() || size >= 4 * kDeferredBatch)) {
+    PassDeferred(true);
+  }
 }
 
 RecordingSurface::~RecordingSurface() = default;
@@ -649,6 +682,16 @@ void RecordingSurface::LeaveOutCoveredLines(const CoveredLineFinders& make) {
 
 void RecordingSurface::NoteLookedAt(std::size_t removed, std::size_t to) {
   if (removed * 2 < to - 1) denseMarks_ = -kDenseMarks * 8;
+  // Points after a break let lines be deferred only while later ones paint over most of them
+  // (a series broken every few records with values on a few levels keeps many lines whose
+  // ends lie on the outermost levels, and the look costs more than it leaves out).
+  if (removed * 4 < (to - 1) * 3) {
+    denseDots_ = kDotsStopped;
+    dotsConfirmed_ = false;
+  } else {
+    dotsConfirmed_ = true;
+    batchLimit_ = kDeferredBatch;
+  }
 }
 
 void RecordingSurface::DrawBatch(const DisplayList& batch, const std::vector<std::uint32_t>& kept) {
@@ -803,10 +846,7 @@ void RecordingSurface::AddShape(OpKind kind, double x1, double y1, double x2, do
     shape.pen = penColor_;
     shape.fill = fillColor_;
     ++revision_;
-    // The batch before, if the looker is not done with it yet, is not waited for (but so
-    // long): this one grows meanwhile.
-    const std::size_t size = deferred.ops.size();
-    if (size >= kDeferredBatch && (!looking_ || deferral_->looker.Done() || size >= 4 * kDeferredBatch)) PassDeferred(true);
+    PassDeferredWhenFull();
     return;
   }
   if (deferring_) PassDeferred(false);
@@ -951,7 +991,8 @@ void RecordingSurface::Clear() {
   dotHeld_ = false;
   mayDefer_ = false;
   deferring_ = false;
-  denseMarks_ = 0;
+  denseMarks_ = denseDots_ = 0;
+  dotsConfirmed_ = false;
   if (looking_) {
     looking_ = false;
     deferral_->looker.Wait();

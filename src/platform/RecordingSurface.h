@@ -3,6 +3,7 @@
 // paints the list; headless runs dump it as text or render it into an image.
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "platform/DisplayList.h"
@@ -136,9 +137,18 @@ class RecordingSurface : public DrawingSurface {
   // next); the rest then enter the list in order. Whatever else is drawn lets everything
   // deferred enter the list first. A batch that paints over less than half of itself stops the
   // deferring for a while.
-  // Whether the line is deferred: one that goes on from the deferred line before it, or one
-  // that begins a polyline of its own after a mark (a dot begins nothing).
-  bool DeferLine(const PointF& start, const PointF& end);
+  // Points after a break close together (a series broken every few records) let the lines be
+  // deferred too, from such a point on, while the batches are mostly painted over.
+  // Whether the line is deferred: one that goes on from the deferred line before it, one that
+  // begins a polyline of its own after a mark, or a point after a break among others close
+  // together (breakDot: the line is one point, not where the line before ended).
+  bool DeferLine(const PointF& start, const PointF& end, bool breakDot);
+  // Counts the lines drawn and the points after a break close together (kDenseMarks of them
+  // in a row, each two to kMostLinesBetweenDots lines after the one before: a series broken
+  // every few records), which let the deferral begin; true when the line is such a point.
+  bool NoteDenseDots(const PointF& start, const PointF& end);
+  // Hands a full batch to the looker.
+  void PassDeferredWhenFull();
   // Lets what is deferred enter the list; keepNewest: hands a full batch to the looker instead.
   void PassDeferred(bool keepNewest);
   // Draws the operations of a batch that were not left out (kept, in order) into the list.
@@ -155,6 +165,14 @@ class RecordingSurface : public DrawingSurface {
   bool drawingBatch_ = false;   // a batch enters the list: nothing is deferred anew
   bool looking_ = false;        // the looker has the deferral's batch before its list
   int denseMarks_ = 0;
+  int denseDots_ = 0;
+  std::uint64_t linesDrawn_ = 0, dotLine_ = 0;  // lines drawn; their count at the last point after a break
+  PointF lastEnd_{std::numeric_limits<float>::quiet_NaN(), 0};  // where the line drawn last ended
+  static constexpr std::uint64_t kMostLinesBetweenDots = 16;
+  // Points after a break no longer begin a deferral (until one comes far from the one before).
+  static constexpr int kDotsStopped = -(1 << 30);
+  bool dotsConfirmed_ = false;  // a batch begun by a point after a break was mostly painted over
+  std::size_t batchLimit_ = kDeferredBatch;  // the size of a full batch
   std::uint64_t markRevision_ = 0;  // the revision of the last round mark
   static constexpr int kDenseMarks = 8;
   // Changes between two marks that are close together (a series marked at every other record
