@@ -626,6 +626,9 @@ bool RecordingSurface::DeferLine(const PointF& start, const PointF& end, bool br
     PolylineOp& line = deferred.polylines[deferred.ops.back().index];
     const PointF& tail = deferred.points.back();
     if (line.pen == penColor_ && line.style == penStyle_ && tail.x == start.x && tail.y == start.y) {
+      // A series that goes on unbroken and unmarked waits no more: its points go into the list,
+      // reduced there, instead of piling up here with every record that follows.
+      if (line.count >= kMostDeferredPoints) return false;
       deferred.points.push_back(end);
       ++line.count;
       ++revision_;
@@ -660,6 +663,8 @@ bool RecordingSurface::DeferLine(const PointF& start, const PointF& end, bool br
   PassDeferredWhenFull();
   return true;
 }
+
+std::size_t RecordingSurface::DeferredPointsWaiting() const { return deferring_ ? deferral_->list.points.size() : 0; }
 
 void RecordingSurface::PassDeferredWhenFull() {
   // The batch before, if the looker is not done with it yet, is not waited for (but so long):

@@ -74,6 +74,9 @@ class RecordingSurface : public DrawingSurface {
   // Records no drawing operation at all, for a drawing that is only run for what it finds in
   // the files (the statistics, the list of series); the surface's state changes as ever.
   void RecordNothing() { recordNothing_ = true; }
+  // The points that wait in the deferred batch being filled (see LeaveOutCoveredLines): bound by
+  // the batches, whatever follows the marks or breaks that began the deferring.
+  [[nodiscard]] std::size_t DeferredPoints() const { return deferral_ ? DeferredPointsWaiting() : 0; }
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
@@ -149,6 +152,7 @@ class RecordingSurface : public DrawingSurface {
   bool NoteDenseDots(const PointF& start, const PointF& end);
   // Hands a full batch to the looker.
   void PassDeferredWhenFull();
+  [[nodiscard]] std::size_t DeferredPointsWaiting() const;
   // Lets what is deferred enter the list; keepNewest: hands a full batch to the looker instead.
   void PassDeferred(bool keepNewest);
   // Draws the operations of a batch that were not left out (kept, in order) into the list.
@@ -180,6 +184,8 @@ class RecordingSurface : public DrawingSurface {
   static constexpr std::uint64_t kMostLinesBetweenMarks = 4;
   static constexpr std::size_t kDeferredBatch = std::size_t{1} << 16;
   static constexpr std::size_t kDeferredReach = std::size_t{1} << 11;
+  // The most points of a deferred polyline (a series that goes on unbroken stops the deferring).
+  static constexpr std::uint32_t kMostDeferredPoints = 256;
 
   // The reduction to pixels (see ReduceToPixels).
   // The points of the polyline being extended that lie in its last pixel column.

@@ -593,6 +593,36 @@ TEST(DisplayListPainter, LinesOfASeriesBrokenEveryFewRecordsAreLeftOutWhereLater
   }
 }
 
+// Marks or breaks close together that begin the deferring, then a long series that goes on
+// unbroken and unmarked: its points do not pile up in the deferral (they go into the list,
+// reduced there), and the picture is that of the whole drawing.
+TEST(DisplayListPainter, ASeriesThatGoesOnUnbrokenAfterItsMarksIsNotHeldBack) {
+  constexpr int kWidth = 200, kHeight = 120;
+  for (const bool marks : {true, false}) {
+    ThreeRecordings lists(kWidth, kHeight);
+    std::size_t mostWaiting = 0;
+    for (RecordingSurface* surface : lists.All()) {
+      Random next(41);
+      Frame(*surface);
+      double previousX = -1, previousY = 0;
+      for (int i = 0; i < 60000; ++i) {
+        const double x = 3 + i * 0.0015, y = 50 + next(40) * 0.25;
+        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+        if (marks && i < 100) {
+          surface->SetFillColor(Rgb(255, 0, 0));
+          surface->Ellipse(x - 0.5, y - 0.75, x + 0.5, y + 0.75);
+        }
+        previousX = !marks && i < 100 && i % 3 == 2 ? -1 : x;
+        previousY = y;
+        if (surface == &lists.leftOut) mostWaiting = std::max(mostWaiting, surface->DeferredPoints());
+      }
+    }
+    EXPECT_LT(mostWaiting, 1000U) << marks;
+    const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
+    EXPECT_EQ(DifferentPixels(RenderDisplayList(lists.leftOut.List(), kWidth, kHeight), whole), 0) << marks;
+  }
+}
+
 // A series broken every other record and marked at the rest, marks close enough together
 // that what comes between them waits to be looked at on another thread, dots with it. Now and
 // then a mark too small to cover its dot, a record without its mark, a dot alone, a line that
