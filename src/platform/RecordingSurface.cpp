@@ -664,7 +664,7 @@ bool RecordingSurface::DeferLine(const PointF& start, const PointF& end, bool br
   return true;
 }
 
-std::size_t RecordingSurface::DeferredPointsWaiting() const { return deferring_ ? deferral_->list.points.size() : 0; }
+std::size_t RecordingSurface::DeferredPoints() const { return deferring_ ? deferral_->list.points.size() : 0; }
 
 void RecordingSurface::PassDeferredWhenFull() {
   // The batch before, if the looker is not done with it yet, is not waited for (but so long):

@@ -76,7 +76,7 @@ class RecordingSurface : public DrawingSurface {
   void RecordNothing() { recordNothing_ = true; }
   // The points that wait in the deferred batch being filled (see LeaveOutCoveredLines): bound by
   // the batches, whatever follows the marks or breaks that began the deferring.
-  [[nodiscard]] std::size_t DeferredPoints() const { return deferral_ ? DeferredPointsWaiting() : 0; }
+  [[nodiscard]] std::size_t DeferredPoints() const;
   void SetPictureCopier(PictureCopier copier) { copier_ = std::move(copier); }
 
   void SetBackColor(Colour colour) override;
@@ -152,7 +152,6 @@ class RecordingSurface : public DrawingSurface {
   bool NoteDenseDots(const PointF& start, const PointF& end);
   // Hands a full batch to the looker.
   void PassDeferredWhenFull();
-  [[nodiscard]] std::size_t DeferredPointsWaiting() const;
   // Lets what is deferred enter the list; keepNewest: hands a full batch to the looker instead.
   void PassDeferred(bool keepNewest);
   // Draws the operations of a batch that were not left out (kept, in order) into the list.

@@ -166,6 +166,26 @@ class Random {
   std::uint32_t state_;
 };
 
+// A series drawn point by point as the chart draws it: a line from the point before, or a dot
+// where the series begins or goes on after a break.
+class Series {
+ public:
+  void To(RecordingSurface& surface, double x, double y) {
+    surface.Line(broken_ ? x : x_, broken_ ? y : y_, x, y);
+    x_ = x;
+    y_ = y;
+    broken_ = false;
+  }
+  void Break() { broken_ = true; }
+  [[nodiscard]] bool Broken() const { return broken_; }
+  // The point before again (a record of the same value).
+  void Again(RecordingSurface& surface) const { surface.Line(x_, y_, x_, y_); }
+
+ private:
+  double x_ = 0, y_ = 0;
+  bool broken_ = true;
+};
+
 // The same drawing recorded whole, reduced to a picture's pixels, and reduced leaving out the
 // lines that later operations paint over while it is recorded.
 struct ThreeRecordings {
@@ -246,16 +266,14 @@ TEST(DisplayListPainter, RoundMarksPaintTheirWholePixelBoxesAsThePainterDoes) {
 // of a stretch and on every 500th point elsewhere.
 void DrawDenseSeries(RecordingSurface& surface) {
   std::uint32_t random = 12345;
-  double previousX = -1;
-  double previousY = 0;
+  Series series;
   for (int i = 0; i < 200000; ++i) {
     random = random * 1664525U + 1013904223U;
     const double x = 5 + i * 90.0 / 200000;
     const double y = 40 + (random >> 24) / 16.0 + (i == 123456 ? 40 : 0);
     surface.SetPenColor(Rgb(0, 255, 0));
-    surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-    previousX = i % 1000 == 999 ? -1 : x;
-    previousY = y;
+    series.To(surface, x, y);
+    if (i % 1000 == 999) series.Break();
     if (i % 500 == 0 || (i > 50000 && i < 60000)) {
       surface.SetFillColor(Rgb(255, 0, 0));
       surface.Ellipse(x - 1, y - 1, x + 1, y + 1);
@@ -385,14 +403,13 @@ TEST(DisplayListPainter, WhatLaterMarksPaintOverIsLeftOutUnseen) {
       surface.Clear();  // what the first pass drew is painted over
       Frame(surface);
     }
-    double previousX = -1, previousY = 0;
+    Series series;
     for (int i = 0; i < 40000; ++i) {
       const double x = 5 + i * 90.0 / 40000, y = 40 + next(200) / 10.0;
       surface.SetPenColor(i % 7000 < 3500 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
       surface.SetPenStyle(i % 9000 < 1000 ? kPenDash : kPenSolid);
-      surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-      previousX = next(10) == 0 ? -1 : x;  // a break now and then
-      previousY = y;
+      series.To(surface, x, y);
+      if (next(10) == 0) series.Break();  // a break now and then
       if (next(10) < 3) {
         surface.SetFillColor(next(2) == 0 ? Rgb(255, 0, 0) : Rgb(255, 255, 0));
         const double r = 0.4 + next(3);
@@ -431,15 +448,14 @@ TEST(DisplayListPainter, LinesThatLaterMarksPaintOverAreLeftOutWhileRecorded) {
     Random next(5);
     for (int pass = 0; pass < 2; ++pass) {
       Frame(*surface);
-      double previousX = -1, previousY = 0;
+      Series series;
       const int kRecords = pass == 0 ? 60000 : 300000;
       for (int i = 0; i < kRecords; ++i) {
         if (pass == 1 && i == kRecords / 2) surface->SetScaleTop(90);  // the same marks, lower
         const double x = 2 + i * 96.0 / kRecords, y = 40 + next(300) / 10.0;
         surface->SetPenColor(i % 50000 < 40000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
-        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-        previousX = next(50) == 0 ? -1 : x;  // a break now and then
-        previousY = y;
+        series.To(*surface, x, y);
+        if (next(50) == 0) series.Break();  // a break now and then
         if (next(2) == 0) {
           surface->SetFillColor(Rgb(255, 0, 0));
           surface->Ellipse(x - 1.5, y - 2.25, x + 1.5, y + 2.25);
@@ -469,14 +485,13 @@ TEST(DisplayListPainter, LinesStraightDownPaintOverWhatCameBefore) {
   for (RecordingSurface* surface : lists.All()) {
     Random next(9);
     Frame(*surface);
-    double previousX = -1, previousY = 0;
+    Series series;
     for (int i = 0; i < 400000; ++i) {
       const double x = 2 + (i / 80) * 0.0195, y = 30 + next(400) / 10.0 + (i % 7) * 0.013;  // 80 records at each X
       surface->SetPenColor(i % 120000 < 90000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
       surface->SetPenStyle(i % 100000 < 10000 ? kPenDash : kPenSolid);
-      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-      previousX = next(8) == 0 ? -1 : x;  // a break every eight records or so
-      previousY = y;
+      series.To(*surface, x, y);
+      if (next(8) == 0) series.Break();  // a break every eight records or so
       if (i > 300000 || (i > 200000 && next(10) == 0)) {  // then at every record
         surface->SetFillColor(Rgb(255, 0, 0));
         surface->Ellipse(x - 0.5, y - 0.75, x + 0.5, y + 0.75);
@@ -572,14 +587,13 @@ TEST(DisplayListPainter, LinesOfASeriesBrokenEveryFewRecordsAreLeftOutWhereLater
     for (RecordingSurface* surface : lists.All()) {
       Random next(17);
       Frame(*surface);
-      double previousX = -1, previousY = 0;
+      Series series;
       constexpr int kRecords = 300000;
       for (int i = 0; i < kRecords; ++i) {
         const double x = 1 + (i / 100) * (0.1 / 3);
         const double y = 40 + next(60) / 10.0;
-        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-        previousX = i % c.every == c.every - 1 ? -1 : x;
-        previousY = y;
+        series.To(*surface, x, y);
+        if (i % c.every == c.every - 1) series.Break();
       }
     }
     const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
@@ -604,16 +618,15 @@ TEST(DisplayListPainter, ASeriesThatGoesOnUnbrokenAfterItsMarksIsNotHeldBack) {
     for (RecordingSurface* surface : lists.All()) {
       Random next(41);
       Frame(*surface);
-      double previousX = -1, previousY = 0;
+      Series series;
       for (int i = 0; i < 60000; ++i) {
         const double x = 3 + i * 0.0015, y = 50 + next(40) * 0.25;
-        surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+        series.To(*surface, x, y);
         if (marks && i < 100) {
           surface->SetFillColor(Rgb(255, 0, 0));
           surface->Ellipse(x - 0.5, y - 0.75, x + 0.5, y + 0.75);
         }
-        previousX = !marks && i < 100 && i % 3 == 2 ? -1 : x;
-        previousY = y;
+        if (!marks && i < 100 && i % 3 == 2) series.Break();
         if (surface == &lists.leftOut) mostWaiting = std::max(mostWaiting, surface->DeferredPoints());
       }
     }
@@ -633,18 +646,17 @@ TEST(DisplayListPainter, ASeriesBrokenAndMarkedByTurnsPaintsTheWholeDrawing) {
   for (RecordingSurface* surface : lists.All()) {
     Random next(31);
     Frame(*surface);
-    double previousX = -1, previousY = 0;
+    Series series;
     for (int i = 0; i < 8000; ++i) {
       const double x = 3 + i * 0.0112, y = 50 + 30 * std::sin(i / 200.0) + next(8) * 0.25;
       surface->SetPenColor(i % 50000 < 40000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
-      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      series.To(*surface, x, y);
       if (i % 2 == 0 && next(50) != 0) {
         surface->SetFillColor(Rgb(255, 0, 0));
         const double r = next(20) == 0 ? 0.05 : 0.5;
         surface->Ellipse(x - r, y - r * 1.5, x + r, y + r * 1.5);
       }
-      previousX = (i % 2 == 1 && next(30) != 0) || next(20) == 0 ? -1 : x;
-      previousY = y;
+      if ((i % 2 == 1 && next(30) != 0) || next(20) == 0) series.Break();
     }
   }
   const QImage whole = PaintedInTurn(lists.full.List(), QSize(kWidth, kHeight));
@@ -662,19 +674,18 @@ TEST(DisplayListPainter, DotsOfASeriesBrokenAtEveryRecordWaitWithTheMarks) {
   for (RecordingSurface* surface : lists.All()) {
     Random next(21);
     Frame(*surface);
-    double previousX = -1, previousY = 0;
+    Series series;
     for (int i = 0; i < 60000; ++i) {
       const double x = 3 + (i / 40) * 0.06, y = 30 + next(40) * 0.5;  // forty records at each X
       surface->SetPenColor(i % 20000 < 15000 ? Rgb(0, 255, 0) : Rgb(0, 128, 255));
       // The line goes on from the dot before, now and then first to the same point.
-      if (previousX >= 0 && next(3) == 0) surface->Line(previousX, previousY, previousX, previousY);
-      surface->Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
+      if (!series.Broken() && next(3) == 0) series.Again(*surface);
+      series.To(*surface, x, y);
       if (next(2) == 0) {
         surface->SetFillColor(Rgb(255, 0, 0));
         surface->Ellipse(x - 0.4, y - 0.6, x + 0.4, y + 0.6);
       }
-      previousX = next(8) == 0 ? x : -1;  // a break after most records
-      previousY = y;
+      if (next(8) != 0) series.Break();  // a break after most records
     }
   }
   const QImage whole = RenderDisplayList(lists.full.List(), kWidth, kHeight);
@@ -730,23 +741,19 @@ TEST(DisplayListPainter, AReducedListLeavesOutOnlyTheDotsItsMarksPaintOver) {
 void DrawSeriesAtPositions(RecordingSurface& surface, bool turnBack) {
   std::uint32_t random = 7;
   const auto next = [&random] { return (random = random * 1664525U + 1013904223U) >> 24; };
-  double previousX = -1, previousY = 0;
-  const auto to = [&](double x, double y) {
-    surface.Line(previousX < 0 ? x : previousX, previousX < 0 ? y : previousY, x, y);
-    previousX = x;
-    previousY = y;
-  };
+  Series series;
+  const auto to = [&](double x, double y) { series.To(surface, x, y); };
   surface.SetPenColor(Rgb(0, 255, 0));
   for (int i = 0; i < 300000; ++i) {
     to(5 + i / 4000, 30 + next() / 8.0 + (i == 77777 ? 50 : 0));
-    if (i % 90001 == 90000) previousX = -1;  // a break
+    if (i % 90001 == 90000) series.Break();
   }
-  previousX = -1;
+  series.Break();
   surface.SetPenColor(Rgb(255, 0, 0));
   for (int i = 0; i < 40; ++i) to(10 + i / 8, 80 + next() / 64.0);  // short: point by point
   for (int i = 0; i < 500; ++i) to(20, 85);                          // one point again and again
   for (int i = 0; i < 2000; ++i) to(30 + i / 100, 70 + next() / 32.0);
-  previousX = -1;
+  series.Break();
   surface.SetPenColor(Rgb(0, 128, 255));
   to(50, 10);
   to(40, 12);
